@@ -1,0 +1,67 @@
+// The library's exports. No exception leaves them, and a null output
+// pointer from the host is rejected input.
+#include <new>
+
+#include "boundary/card_app.h"
+#include "boundary/card_object.h"
+#include "status/alarm_decoder.h"
+#include "status/led_decoder.h"
+#include "status/perf_decoder.h"
+#include "t740/abi.h"
+
+namespace {
+
+// Brings the application object into being when the library loads.
+[[maybe_unused]] const t740::CCardApp& app = t740::CCardApp::Instance();
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int32_t CreateObject(int32_t,
+                                                                       CCardBase** out) {
+  auto* card = new (std::nothrow) t740::CCardObject();
+  t740::SetCurrentCard(card);
+  if (out) *out = card;
+  return 1;
+}
+
+extern "C" __attribute__((visibility("default"))) int32_t GetWarning(int32_t type, CText status,
+                                                                     CText, int16_t* level,
+                                                                     CText* text) {
+  if (!level || !text) return 0;
+  try {
+    const auto reading = t740::DecodeAlarm(type, status.view());
+    if (!reading) return 0;
+    CText alarmText(reading->text);
+    *level = reading->level;
+    *text = std::move(alarmText);
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
+
+extern "C" __attribute__((visibility("default"))) int32_t GetLedState(int32_t, CText status,
+                                                                      int16_t* count,
+                                                                      CText* states) {
+  if (!count || !states) return 0;
+  try {
+    const char* codes = t740::DecodeLedStates(status.view());
+    if (!codes) return 0;
+    CText stateText(codes);
+    *count = t740::kLedCount;
+    *states = std::move(stateText);
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
+
+extern "C" __attribute__((visibility("default"))) int32_t GetPerformanceData(
+    int32_t, int16_t period, int16_t history, CText data, CText* texts, CText* labels, CText) {
+  if (!texts || !labels) return 0;
+  try {
+    return t740::DecodePerformanceData(period, history, data.view(), texts, labels) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
