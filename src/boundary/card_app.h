@@ -7,13 +7,13 @@
 namespace t740 {
 
 class CCardApp {
-public:
+ public:
   static CCardApp& Instance();
 
   CCardApp(const CCardApp&) = delete;
   CCardApp& operator=(const CCardApp&) = delete;
 
-private:
+ private:
   CCardApp() = default;
 };
 

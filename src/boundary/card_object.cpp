@@ -12,10 +12,16 @@ std::atomic<ConfigurationOpener> configurationOpener{nullptr};
 
 }  // namespace
 
-void SetConfigurationOpener(ConfigurationOpener opener) { configurationOpener = opener; }
+void SetConfigurationOpener(ConfigurationOpener opener) {
+  configurationOpener = opener;
+}
 
-CCardObject* CurrentCard() { return currentCard.load(); }
-void SetCurrentCard(CCardObject* card) { currentCard.store(card); }
+CCardObject* CurrentCard() {
+  return currentCard.load();
+}
+void SetCurrentCard(CCardObject* card) {
+  currentCard.store(card);
+}
 
 CCardObject::~CCardObject() {
   // Nothing may follow the global pointer to a released card.
@@ -35,10 +41,16 @@ void CCardObject::OpenConfiguration(QWidget* parent, CText ip, CText cardAddress
   if (ConfigurationOpener opener = configurationOpener.load()) opener(parent, *this);
 }
 
-void CCardObject::Release() { delete this; }
+void CCardObject::Release() {
+  delete this;
+}
 
-std::string CCardObject::HexToBits(std::string_view hex) const { return t740::HexToBits(hex); }
-std::string CCardObject::BitsToHex(std::string_view bits) const { return t740::BitsToHex(bits); }
+std::string CCardObject::HexToBits(std::string_view hex) const {
+  return t740::HexToBits(hex);
+}
+std::string CCardObject::BitsToHex(std::string_view bits) const {
+  return t740::BitsToHex(bits);
+}
 std::string CCardObject::DecToHex(std::string_view decimal) const {
   return t740::DecToHex(decimal);
 }

@@ -19,7 +19,7 @@ using ConfigurationOpener = void (*)(QWidget* parent, CCardObject& card);
 void SetConfigurationOpener(ConfigurationOpener opener);
 
 class CCardObject : public CCardBase {
-public:
+ public:
   CCardObject() = default;
   ~CCardObject() override;
 
@@ -54,7 +54,7 @@ public:
   Pause& Pauses() const { return *pause_; }
   void SetPause(Pause& pause) { pause_ = &pause; }
 
-private:
+ private:
   std::string ip_;
   std::string cardAddress_;
   HostDeviceRecord* record_ = nullptr;

@@ -22,7 +22,9 @@ int GroupValue(const char* group) {
   return value;
 }
 
-bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsCSpace(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 }  // namespace
 

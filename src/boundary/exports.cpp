@@ -16,8 +16,7 @@ namespace {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) int32_t CreateObject(int32_t,
-                                                                       CCardBase** out) {
+extern "C" __attribute__((visibility("default"))) int32_t CreateObject(int32_t, CCardBase** out) {
   auto* card = new (std::nothrow) t740::CCardObject();
   t740::SetCurrentCard(card);
   if (out) *out = card;

@@ -40,6 +40,8 @@ const Group kGroups[] = {
 
 }  // namespace
 
-const Group& GroupOf(GroupId id) { return kGroups[static_cast<int>(id)]; }
+const Group& GroupOf(GroupId id) {
+  return kGroups[static_cast<int>(id)];
+}
 
 }  // namespace t740

@@ -10,12 +10,12 @@ namespace t740 {
 
 struct Group {
   const char* suffix;
-  const char* setHead;      // null for a group that is only read
-  size_t readMinimum;       // whole response, head included
-  size_t writeMinimum;      // data after the head
-  const char* preset;       // response text before a write
-  const char* readShort;    // read response too short
-  const char* writeShort;   // write data too short
+  const char* setHead;     // null for a group that is only read
+  size_t readMinimum;      // whole response, head included
+  size_t writeMinimum;     // data after the head
+  const char* preset;      // response text before a write
+  const char* readShort;   // read response too short
+  const char* writeShort;  // write data too short
   const char* writeSuccess;
   const char* writeFailure;
 };

@@ -8,7 +8,7 @@
 namespace t740 {
 
 class MessageSink {
-public:
+ public:
   virtual ~MessageSink() = default;
   virtual void ShowMessage(std::string_view gbkText) = 0;
 };

@@ -7,7 +7,7 @@ namespace t740 {
 namespace {
 
 class ThreadPause : public Pause {
-public:
+ public:
   void Sleep(int milliseconds) override {
     if (milliseconds <= 0) {
       std::this_thread::yield();

@@ -6,7 +6,7 @@
 namespace t740 {
 
 class Pause {
-public:
+ public:
   virtual ~Pause() = default;
   virtual void Sleep(int milliseconds) = 0;
 };

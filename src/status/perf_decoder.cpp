@@ -63,7 +63,7 @@ bool SplitFields(std::string_view data, std::string_view (&fields)[kFieldCount])
 }
 
 class EntryWriter {
-public:
+ public:
   EntryWriter(CText* texts, CText* labels) : texts_(texts), labels_(labels) {}
 
   // Writes the pair of entry r: A/C first, then B/D. Entries past the 22 of
@@ -74,7 +74,7 @@ public:
     Write(static_cast<int>(r) + kPerfHalfEntries, recordBD, LabelBD());
   }
 
-private:
+ private:
   void Write(int entry, std::string_view record, const CText& label) {
     char buffer[kPerfFormattedMaximum];
     texts_[entry] = CText(buffer, FormatPerfRecord(record, buffer));
@@ -85,8 +85,7 @@ private:
   CText* labels_;
 };
 
-void DecodeDay(const std::string_view (&fields)[kFieldCount], int16_t history,
-               EntryWriter& out) {
+void DecodeDay(const std::string_view (&fields)[kFieldCount], int16_t history, EntryWriter& out) {
   const int32_t n = AtoiOf(Slice(fields[4], 8, 2));
   const std::string_view area = AreaOf(fields[4], kCountedArea);
   if (history == 0) {

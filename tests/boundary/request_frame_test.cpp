@@ -16,7 +16,7 @@ using test::RecordingMessages;
 using test::RecordingPause;
 
 class RequestFrameTest : public ::testing::Test {
-protected:
+ protected:
   RequestFrameTest() {
     card.SetRequestFunction(RecordingCard::Function());
     card.SetIdentity("10.0.0.5", "0105");
@@ -108,8 +108,7 @@ TEST_F(RequestFrameTest, UnreportedWriteShowsNothingButShortData) {
   const Group& path = GroupOf(GroupId::PathOverhead);
   EXPECT_EQ(WriteGroup(card, path, std::string(60, '0'), messages, false), WriteOutcome::Failed);
   EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(WriteGroup(card, path, std::string(59, '0'), messages, false),
-            WriteOutcome::DataShort);
+  EXPECT_EQ(WriteGroup(card, path, std::string(59, '0'), messages, false), WriteOutcome::DataShort);
   EXPECT_EQ(messages.shown, std::vector<std::string>{Gbk("高阶通道开销配置数据不全")});
 }
 

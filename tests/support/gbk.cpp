@@ -24,7 +24,11 @@ std::string Convert(std::string_view text, const char* from, const char* to) {
 
 }  // namespace
 
-std::string Gbk(std::string_view utf8) { return Convert(utf8, "UTF-8", "GBK"); }
-std::string Utf8(std::string_view gbk) { return Convert(gbk, "GBK", "UTF-8"); }
+std::string Gbk(std::string_view utf8) {
+  return Convert(utf8, "UTF-8", "GBK");
+}
+std::string Utf8(std::string_view gbk) {
+  return Convert(gbk, "GBK", "UTF-8");
+}
 
 }  // namespace t740::test

@@ -14,9 +14,13 @@ RecordingCard::RecordingCard() {
   active = this;
 }
 
-RecordingCard::~RecordingCard() { active = nullptr; }
+RecordingCard::~RecordingCard() {
+  active = nullptr;
+}
 
-RequestFunction RecordingCard::Function() { return &RecordingCard::Request; }
+RequestFunction RecordingCard::Function() {
+  return &RecordingCard::Request;
+}
 
 void RecordingCard::Answer(std::string_view oid, std::string_view response) {
   std::lock_guard<std::mutex> lock(mutex_);

@@ -27,7 +27,7 @@ struct RecordedRequest {
 };
 
 class RecordingCard {
-public:
+ public:
   RecordingCard();
   ~RecordingCard();
 
@@ -42,9 +42,8 @@ public:
   std::vector<RecordedRequest> Requests() const;
   void Clear();
 
-private:
-  static int Request(int operation, CText ip, CText oid, CText one, CText value,
-                     CText* response);
+ private:
+  static int Request(int operation, CText ip, CText oid, CText one, CText value, CText* response);
 
   mutable std::mutex mutex_;
   std::map<std::string, std::string, std::less<>> answers_;
@@ -53,13 +52,13 @@ private:
 };
 
 class RecordingMessages : public MessageSink {
-public:
+ public:
   void ShowMessage(std::string_view gbkText) override { shown.emplace_back(gbkText); }
   std::vector<std::string> shown;
 };
 
 class RecordingPause : public Pause {
-public:
+ public:
   void Sleep(int milliseconds) override {
     std::lock_guard<std::mutex> lock(mutex);
     sleeps.push_back(milliseconds);
