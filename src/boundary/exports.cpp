@@ -1,10 +1,12 @@
 // The library's exports. No exception leaves them, and a null output
 // pointer from the host is rejected input.
+#include <array>
 #include <new>
 
 #include "boundary/card_app.h"
 #include "boundary/card_object.h"
 #include "status/alarm_decoder.h"
+#include "status/alarm_table.h"
 #include "status/led_decoder.h"
 #include "status/perf_decoder.h"
 #include "t740/abi.h"
@@ -13,6 +15,17 @@ namespace {
 
 // Brings the application object into being when the library loads.
 [[maybe_unused]] const t740::CCardApp& app = t740::CCardApp::Instance();
+
+// The decoders answer with fixed texts; shared copies spare the host an
+// allocation per call.
+const CText& AlarmText(int32_t type) {
+  static const auto texts = [] {
+    std::array<CText, t740::kAlarmTypeCount> all;
+    for (int t = 1; t <= t740::kAlarmTypeCount; ++t) all[t - 1] = t740::FindAlarmType(t)->text;
+    return all;
+  }();
+  return texts[type - 1];
+}
 
 }  // namespace
 
@@ -30,9 +43,8 @@ extern "C" __attribute__((visibility("default"))) int32_t GetWarning(int32_t typ
   try {
     const auto reading = t740::DecodeAlarm(type, status.view());
     if (!reading) return 0;
-    CText alarmText(reading->text);
     *level = reading->level;
-    *text = std::move(alarmText);
+    *text = AlarmText(type);
     return 1;
   } catch (...) {
     return 0;
@@ -46,9 +58,9 @@ extern "C" __attribute__((visibility("default"))) int32_t GetLedState(int32_t, C
   try {
     const char* codes = t740::DecodeLedStates(status.view());
     if (!codes) return 0;
-    CText stateText(codes);
+    static const CText kStates(codes);
     *count = t740::kLedCount;
-    *states = std::move(stateText);
+    *states = kStates;
     return 1;
   } catch (...) {
     return 0;
