@@ -127,6 +127,7 @@ void DecodeQuarter(const std::string_view (&fields)[kFieldCount], int16_t histor
 size_t FormatPerfRecord(std::string_view record, char* out) {
   size_t length = 0;
   auto put = [&](std::string_view piece) {
+    if (piece.empty()) return;
     std::memcpy(out + length, piece.data(), piece.size());
     length += piece.size();
   };
