@@ -1,0 +1,113 @@
+#include "console/remark_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+
+namespace t740 {
+namespace {
+
+constexpr std::string_view kDirectory = "Devices/";
+constexpr std::string_view kFileEnding = "t740_Remark.ini";
+constexpr char kFieldEnd = ',';
+constexpr std::string_view kLineEnd = ";";
+
+// The name is the two texts joined; a separator or ".." in either could walk
+// out of "Devices", and a NUL byte would cut the name short.
+bool IsSafeNamePart(std::string_view part) {
+  return part.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos &&
+         part.find("..") == std::string_view::npos;
+}
+
+std::string TemporaryPathBeside(const std::string& path, unsigned attempt) {
+  static std::atomic<unsigned> counter{0};
+  return path + "." + std::to_string(getpid()) + "." + std::to_string(counter++) + "." +
+         std::to_string(attempt) + ".tmp";
+}
+
+int CreateTemporaryBeside(const std::string& path, std::string& tempPath) {
+  for (unsigned attempt = 0; attempt < 8; ++attempt) {
+    tempPath = TemporaryPathBeside(path, attempt);
+    const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+bool WriteAll(int fd, std::string_view content) {
+  while (!content.empty()) {
+    const ssize_t written = write(fd, content.data(), content.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    content.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> RemarkFilePath(std::string_view hostDirectory, std::string_view ip,
+                                          std::string_view cardAddress) {
+  if (!IsSafeNamePart(ip) || !IsSafeNamePart(cardAddress)) return std::nullopt;
+  std::string path(hostDirectory);
+  path += kDirectory;
+  path += ip;
+  path += cardAddress;
+  path += kFileEnding;
+  return path;
+}
+
+std::vector<std::string> SplitRemarkLine(std::string_view line) {
+  std::vector<std::string> fields;
+  size_t start = 0;
+  while (fields.size() < kRemarkFieldLimit) {
+    const size_t end = line.find(kFieldEnd, start);
+    if (end == std::string_view::npos) break;
+    fields.emplace_back(line.substr(start, end - start));
+    start = end + 1;
+  }
+  return fields;
+}
+
+std::string JoinRemarkLine(const PortRemarks& remarks) {
+  std::string line;
+  for (const std::string& remark : remarks) {
+    line += remark;
+    line += kFieldEnd;
+  }
+  line += kLineEnd;
+  return line;
+}
+
+bool IsStorableRemark(std::string_view remark) {
+  return remark.find_first_of(",\r\n") == std::string_view::npos;
+}
+
+RemarkRead ReadRemarkFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file.is_open()) return {RemarkReadOutcome::kNoFile, {}};
+  std::string line;
+  if (!std::getline(file, line)) return {RemarkReadOutcome::kReadFailed, {}};
+  // A file edited on Windows ends its line with CR LF.
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return {RemarkReadOutcome::kRead, SplitRemarkLine(line)};
+}
+
+bool WriteRemarkFile(const std::string& path, std::string_view content) {
+  std::string tempPath;
+  const int fd = CreateTemporaryBeside(path, tempPath);
+  if (fd < 0) return false;
+  bool written = WriteAll(fd, content) && fsync(fd) == 0;
+  written = close(fd) == 0 && written;
+  if (written && std::rename(tempPath.c_str(), path.c_str()) == 0) return true;
+  unlink(tempPath.c_str());
+  return false;
+}
+
+}  // namespace t740

@@ -1,0 +1,56 @@
+// The remark file of one card: "Devices/" + IP address + card address +
+// "t740_Remark.ini" beside the host executable. One line of GBK bytes, no
+// line end: the remarks of ports A to D, each ended by ",", then ";".
+#ifndef T740_CONSOLE_REMARK_FILE_H
+#define T740_CONSOLE_REMARK_FILE_H
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace t740 {
+
+constexpr int kRemarkPortCount = 4;
+// Fields beyond this many are dropped when a line is split.
+constexpr size_t kRemarkFieldLimit = 100;
+
+using PortRemarks = std::array<std::string, kRemarkPortCount>;
+
+// The file's path under `hostDirectory` (which ends in "/"), or nothing when
+// the host's IP or card address text would name a file outside "Devices".
+std::optional<std::string> RemarkFilePath(std::string_view hostDirectory, std::string_view ip,
+                                          std::string_view cardAddress);
+
+// Field n is the text before the (n+1)-th ","; what follows the last "," is
+// ignored.
+std::vector<std::string> SplitRemarkLine(std::string_view line);
+std::string JoinRemarkLine(const PortRemarks& remarks);
+
+// A remark with "," or a line break would split or cut the line on the next
+// load.
+bool IsStorableRemark(std::string_view remark);
+
+enum class RemarkReadOutcome {
+  kNoFile,      // the file cannot be opened: the ports have no remarks yet
+  kReadFailed,  // opened, but not even an empty first line could be read
+  kRead,
+};
+
+struct RemarkRead {
+  RemarkReadOutcome outcome;
+  std::vector<std::string> fields;  // of the first line, when read
+};
+
+RemarkRead ReadRemarkFile(const std::string& path);
+
+// Writes the content to a temporary file beside `path` and renames it over
+// the old file, so that a failure leaves the old file as it was. False on
+// any failure.
+bool WriteRemarkFile(const std::string& path, std::string_view content);
+
+}  // namespace t740
+
+#endif

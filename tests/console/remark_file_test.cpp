@@ -1,0 +1,185 @@
+#include "console/remark_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "console/host_directory.h"
+#include "support/gbk.h"
+
+namespace t740 {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Gbk;
+
+class RemarkFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/t740-remark-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    fs::create_directory(root_ / "Devices");
+    path_ = *RemarkFilePath(root_.string() + "/", "10.0.0.5", "0105");
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  void Put(std::string_view bytes) {
+    std::ofstream out(path_, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  std::string Contents() const {
+    std::ifstream in(path_, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  size_t FilesInDevices() const {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(root_ / "Devices"), {}));
+  }
+
+  fs::path root_;
+  std::string path_;
+};
+
+TEST(RemarkFilePath, JoinsAddressesUnderDevicesBesideTheHost) {
+  EXPECT_EQ(RemarkFilePath("/opt/nms/", "10.0.0.5", "0105"),
+            "/opt/nms/Devices/10.0.0.50105t740_Remark.ini");
+  EXPECT_EQ(RemarkFilePath("/opt/nms/", "", ""), "/opt/nms/Devices/t740_Remark.ini");
+}
+
+TEST(RemarkFilePath, RefusesAddressesThatCouldLeaveDevices) {
+  EXPECT_EQ(RemarkFilePath("/opt/nms/", "../../etc/x", "0105"), std::nullopt);
+  EXPECT_EQ(RemarkFilePath("/opt/nms/", "10.0.0.5", "/tmp/x"), std::nullopt);
+  EXPECT_EQ(RemarkFilePath("/opt/nms/", "..", ""), std::nullopt);
+  EXPECT_EQ(RemarkFilePath("/opt/nms/", "10.0.0.5", "a\\b"), std::nullopt);
+  EXPECT_EQ(RemarkFilePath("/opt/nms/", std::string_view("10\0/x", 5), "0105"), std::nullopt);
+}
+
+TEST(HostDirectory, IsTheDirectoryOfTheRunningExecutable) {
+  const std::string directory = HostDirectory();
+  ASSERT_FALSE(directory.empty());
+  EXPECT_EQ(directory.back(), '/');
+  EXPECT_TRUE(fs::exists(directory + "remark_file_tests"));
+}
+
+TEST(RemarkLine, JoinsFourFieldsAndSplitsThemBack) {
+  const PortRemarks remarks = {"alpha", "", "gamma", "delta"};
+  EXPECT_EQ(JoinRemarkLine(remarks), "alpha,,gamma,delta,;");
+  EXPECT_EQ(SplitRemarkLine("alpha,,gamma,delta,;"),
+            (std::vector<std::string>{"alpha", "", "gamma", "delta"}));
+}
+
+TEST(RemarkLine, SplitsOnlyEndedFields) {
+  EXPECT_EQ(SplitRemarkLine("x,y,"), (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(SplitRemarkLine("x,tail"), (std::vector<std::string>{"x"}));
+  EXPECT_TRUE(SplitRemarkLine("no fields;").empty());
+  EXPECT_TRUE(SplitRemarkLine("").empty());
+}
+
+TEST(RemarkLine, KeepsAtMostAHundredFields) {
+  std::string line;
+  for (int i = 0; i < 250; ++i) line += std::to_string(i) + ",";
+  const auto fields = SplitRemarkLine(line);
+  ASSERT_EQ(fields.size(), kRemarkFieldLimit);
+  EXPECT_EQ(fields.front(), "0");
+  EXPECT_EQ(fields.back(), "99");
+}
+
+TEST(RemarkLine, GbkRemarksPassUntouched) {
+  const PortRemarks remarks = {Gbk("北京线路"), Gbk("上海:专线"), "", Gbk("备用")};
+  const auto fields = SplitRemarkLine(JoinRemarkLine(remarks));
+  ASSERT_EQ(fields.size(), 4u);
+  for (int i = 0; i < kRemarkPortCount; ++i) EXPECT_EQ(fields[i], remarks[i]);
+}
+
+TEST(StorableRemark, RefusesFieldEndsAndLineBreaks) {
+  EXPECT_TRUE(IsStorableRemark(""));
+  EXPECT_TRUE(IsStorableRemark(Gbk("张三 13900001111;备注")));
+  EXPECT_FALSE(IsStorableRemark("a,b"));
+  EXPECT_FALSE(IsStorableRemark("a\nb"));
+  EXPECT_FALSE(IsStorableRemark("a\r"));
+}
+
+TEST_F(RemarkFileTest, MissingFileOrDirectoryIsNoFile) {
+  EXPECT_EQ(ReadRemarkFile(path_).outcome, RemarkReadOutcome::kNoFile);
+  fs::remove(root_ / "Devices");
+  EXPECT_EQ(ReadRemarkFile(path_).outcome, RemarkReadOutcome::kNoFile);
+}
+
+TEST_F(RemarkFileTest, EmptyOrUnreadableFileIsAReadFailure) {
+  Put("");
+  EXPECT_EQ(ReadRemarkFile(path_).outcome, RemarkReadOutcome::kReadFailed);
+  fs::remove(path_);
+  fs::create_directory(path_);
+  EXPECT_EQ(ReadRemarkFile(path_).outcome, RemarkReadOutcome::kReadFailed);
+}
+
+TEST_F(RemarkFileTest, ReadsOnlyTheFirstLine) {
+  Put("a,b,\r\nc,d,e,;\n");
+  const RemarkRead read = ReadRemarkFile(path_);
+  EXPECT_EQ(read.outcome, RemarkReadOutcome::kRead);
+  EXPECT_EQ(read.fields, (std::vector<std::string>{"a", "b"}));
+
+  Put("\nx,y,z,w,;");
+  EXPECT_EQ(ReadRemarkFile(path_).outcome, RemarkReadOutcome::kRead);
+  EXPECT_TRUE(ReadRemarkFile(path_).fields.empty());
+}
+
+TEST_F(RemarkFileTest, BinaryBytesStayAsTheyAre) {
+  const std::string line("\x00\xFF\x80,\x01\x02,", 7);
+  Put(line);
+  const RemarkRead read = ReadRemarkFile(path_);
+  ASSERT_EQ(read.fields.size(), 2u);
+  EXPECT_EQ(read.fields[0], std::string("\x00\xFF\x80", 3));
+  EXPECT_EQ(read.fields[1], "\x01\x02");
+}
+
+TEST_F(RemarkFileTest, WritesByteForByteAndLeavesNoTemporaryFile) {
+  Put("old,old,old,old,;and more that must go");
+  const std::string content = JoinRemarkLine({Gbk("甲线"), "", "gamma", Gbk("丁")});
+  ASSERT_TRUE(WriteRemarkFile(path_, content));
+  EXPECT_EQ(Contents(), content);
+  EXPECT_EQ(FilesInDevices(), 1u);
+  EXPECT_EQ(ReadRemarkFile(path_).fields,
+            (std::vector<std::string>{Gbk("甲线"), "", "gamma", Gbk("丁")}));
+}
+
+TEST_F(RemarkFileTest, FailsWithoutDevicesDirectoryAndCreatesNone) {
+  fs::remove(root_ / "Devices");
+  EXPECT_FALSE(WriteRemarkFile(path_, "a,b,c,d,;"));
+  EXPECT_FALSE(fs::exists(root_ / "Devices"));
+}
+
+TEST_F(RemarkFileTest, FailsWhenTheNameIsTakenByADirectory) {
+  fs::create_directory(path_);
+  EXPECT_FALSE(WriteRemarkFile(path_, "a,b,c,d,;"));
+  EXPECT_TRUE(fs::is_directory(path_));
+  EXPECT_EQ(FilesInDevices(), 1u);
+}
+
+TEST_F(RemarkFileTest, FailedWriteKeepsTheOldFile) {
+  Put("keep,me,whole,please,;");
+  // A file size limit makes the write itself fail part way, as a full disk
+  // would.
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 8;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = WriteRemarkFile(path_, std::string(64, 'x') + ",,,,;");
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+
+  EXPECT_FALSE(written);
+  EXPECT_EQ(Contents(), "keep,me,whole,please,;");
+  EXPECT_EQ(FilesInDevices(), 1u);
+}
+
+}  // namespace
+}  // namespace t740
