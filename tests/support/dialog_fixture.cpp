@@ -1,0 +1,39 @@
+#include "support/dialog_fixture.h"
+
+#include "boundary/card_address.h"
+
+namespace t740::test {
+namespace {
+
+const char kDeviceType[] = "SDH t740";
+const char kLocation[] = "Room 3";
+
+}  // namespace
+
+DialogTest::DialogTest() {
+  card.SetRequestFunction(RecordingCard::Function());
+  card.SetPause(pause);
+  card.SetIdentity("10.1.2.3", "0105");
+  record.deviceType = kDeviceType;
+  record.location = kLocation;
+  card.SetDeviceRecord(&record);
+  SetCurrentCard(&card);
+}
+
+DialogTest::~DialogTest() {
+  SetCurrentCard(nullptr);
+}
+
+void DialogTest::SetIdentity(std::string_view ip, std::string_view cardAddress) {
+  card.SetIdentity(ip, cardAddress);
+}
+
+std::string DialogTest::ReadOid(std::string_view suffix) const {
+  return BuildCardOid(card.CardAddress(), Operation::Read, suffix);
+}
+
+std::string DialogTest::WriteOid(std::string_view suffix) const {
+  return BuildCardOid(card.CardAddress(), Operation::Write, suffix);
+}
+
+}  // namespace t740::test
