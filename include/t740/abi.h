@@ -121,6 +121,9 @@ int32_t GetPerformanceData(int32_t, int16_t period, int16_t history, CText data,
                            CText* labels, CText);
 int32_t GetAlarmSheild(int32_t, CText mask, int16_t maskLength, CText* result,
                        int16_t* resultLength, CText levels);
+// Shows the performance threshold pages of the most recently created card
+// object in a modal window of their own; 0 when there is no card object.
+int32_t OpenThresholds(QWidget* parent, CText ip, CText cardAddress);
 }
 
 #endif

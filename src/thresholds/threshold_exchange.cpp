@@ -16,9 +16,10 @@ std::optional<ThresholdTexts> ThresholdReader::Read(const CCardObject& card,
   return DecodeThresholdData(*data);
 }
 
-bool WriteThresholds(const CCardObject& card, const ThresholdTexts& texts, MessageSink& messages) {
+bool WriteThresholds(const CCardObject& card, const ThresholdTexts& texts, const PortPair& ports,
+                     MessageSink& messages) {
   std::string data;
-  if (!BuildThresholdData(texts, PortPairOf(card.CardAddress()), messages, data)) return false;
+  if (!BuildThresholdData(texts, ports, messages, data)) return false;
   return WriteGroup(card, GroupOf(GroupId::Thresholds), data, messages) == WriteOutcome::Succeeded;
 }
 

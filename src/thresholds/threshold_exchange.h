@@ -18,6 +18,8 @@ class ThresholdReader {
  public:
   std::optional<ThresholdTexts> Read(const CCardObject& card, MessageSink& messages);
   bool CacheUsed() const { return cacheUsed_; }
+  // For a window without a poll behind it: every read asks the card.
+  void SkipCache() { cacheUsed_ = true; }
 
  private:
   bool cacheUsed_ = false;
@@ -25,7 +27,8 @@ class ThresholdReader {
 
 // Validates, encodes and writes the 108 values; false when nothing was
 // sent or the card refused.
-bool WriteThresholds(const CCardObject& card, const ThresholdTexts& texts, MessageSink& messages);
+bool WriteThresholds(const CCardObject& card, const ThresholdTexts& texts, const PortPair& ports,
+                     MessageSink& messages);
 
 // The clear request carries no port: both pages send the same.
 WriteOutcome ClearPerformanceCounters(const CCardObject& card, MessageSink& messages);

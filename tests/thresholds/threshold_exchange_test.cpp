@@ -69,7 +69,7 @@ TEST_F(ThresholdExchangeTest, WriteSendsHeadAndDataAndReportsTheAnswer) {
   fake.OnRequest([](const test::RecordedRequest&, CText* response) { *response = "1"; });
   ThresholdTexts texts;
   texts[0] = "300";
-  EXPECT_TRUE(WriteThresholds(card, texts, messages));
+  EXPECT_TRUE(WriteThresholds(card, texts, PortPairOf(card.CardAddress()), messages));
   ASSERT_EQ(fake.Requests().size(), 1u);
   const auto request = fake.Requests()[0];
   EXPECT_EQ(request.oid, "1.3.6.1.4.1.47291.2.1.1.85.2.01.07.51");
@@ -82,7 +82,7 @@ TEST_F(ThresholdExchangeTest, WriteSendsHeadAndDataAndReportsTheAnswer) {
 TEST_F(ThresholdExchangeTest, InvalidValueSendsNothing) {
   ThresholdTexts texts;
   texts[107] = "0x10";
-  EXPECT_FALSE(WriteThresholds(card, texts, messages));
+  EXPECT_FALSE(WriteThresholds(card, texts, PortPairOf(card.CardAddress()), messages));
   EXPECT_TRUE(fake.Requests().empty());
   EXPECT_EQ(messages.shown,
             std::vector<std::string>{
