@@ -1,0 +1,50 @@
+#include "controls/check_header_ctrl.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace t740 {
+namespace {
+
+constexpr int kImageMargin = 4;
+
+const QPixmap& ImageOf(HeaderImage image) {
+  static const QPixmap unchecked(QStringLiteral(":/t740/bitmaps/header_unchecked"));
+  static const QPixmap checked(QStringLiteral(":/t740/bitmaps/header_checked"));
+  return image == HeaderImage::kChecked ? checked : unchecked;
+}
+
+}  // namespace
+
+CCheckHeaderCtrl::CCheckHeaderCtrl(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+  setSectionsClickable(true);
+  setHighlightSections(false);
+}
+
+void CCheckHeaderCtrl::SetCheckImage(int column, HeaderImage image) {
+  if (column < 0) return;
+  if (static_cast<size_t>(column) >= images_.size()) {
+    images_.resize(static_cast<size_t>(column) + 1, HeaderImage::kNone);
+  }
+  if (images_[column] == image) return;
+  images_[column] = image;
+  updateSection(column);
+}
+
+HeaderImage CCheckHeaderCtrl::CheckImage(int column) const {
+  if (column < 0 || static_cast<size_t>(column) >= images_.size()) return HeaderImage::kNone;
+  return images_[column];
+}
+
+void CCheckHeaderCtrl::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+  QHeaderView::paintSection(painter, rect, logicalIndex);
+  const HeaderImage image = CheckImage(logicalIndex);
+  if (image == HeaderImage::kNone) return;
+  const QPixmap& pixmap = ImageOf(image);
+  const QPoint at(rect.left() + kImageMargin, rect.top() + (rect.height() - pixmap.height()) / 2);
+  painter->save();
+  painter->drawPixmap(at, pixmap);
+  painter->restore();
+}
+
+}  // namespace t740
