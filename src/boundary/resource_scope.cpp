@@ -7,8 +7,10 @@
 // Outside any namespace, as Qt's resource macros require.
 static void RegisterPluginResources() {
   Q_INIT_RESOURCE(t740);
+  Q_INIT_RESOURCE(t740_i18n);
 }
 static void UnregisterPluginResources() {
+  Q_CLEANUP_RESOURCE(t740_i18n);
   Q_CLEANUP_RESOURCE(t740);
 }
 

@@ -1,0 +1,111 @@
+// The device information page against a recording host.
+#include "console/property_page1.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <stdexcept>
+
+#include "support/controls.h"
+#include "support/dialog_fixture.h"
+#include "support/gbk.h"
+#include "support/screenshot.h"
+
+namespace t740::test {
+namespace {
+
+const char kBasicOid[] = "1.3.6.1.4.1.47291.2.1.1.85.1.01.05.1";
+
+class DevicePage : public DialogTest {
+ protected:
+  DevicePage() {
+    record.deviceType = deviceType.c_str();
+    record.location = location.c_str();
+    op.AcceptAllMessages();
+  }
+  std::vector<std::string> ValueTexts() {
+    std::vector<std::string> texts;
+    for (int id : {1089, 1086, 1087, 1078, 1079, 1080, 1081}) texts.push_back(Text(&page, id));
+    return texts;
+  }
+
+  std::string deviceType = Gbk("SDH光传输设备");
+  std::string location = Gbk("二号机房");
+  CPropertyPage1 page;
+};
+
+TEST_F(DevicePage, FirstReadShowsTheCachedVersionsAndTheIdentity) {
+  card.SetBasicInfoCache("0100002110");
+  page.Read();
+  EXPECT_TRUE(host.Requests().empty());
+  EXPECT_TRUE(page.CacheUsed());
+  EXPECT_EQ(Text(&page, 1078), "V2.1");
+  EXPECT_EQ(Text(&page, 1079), "V1.0");
+  EXPECT_EQ(Text(&page, 1089), "01");
+  EXPECT_EQ(Text(&page, 1081), "05");
+  EXPECT_EQ(Text(&page, 1087), "10.1.2.3");
+  EXPECT_EQ(Text(&page, 1080), "SDH光传输设备");
+  EXPECT_EQ(Text(&page, 1086), "二号机房");
+  EXPECT_TRUE(op.Messages().empty());
+  page.resize(page.sizeHint());
+  SaveScreenshot(&page, "device_information_page_zh");
+}
+
+TEST_F(DevicePage, LaterReadsAskTheCard) {
+  card.SetBasicInfoCache("0100002110");
+  page.Read();
+  host.Answer(kBasicOid, "010000A3F0");
+  page.Read();
+  const auto requests = host.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].operation, 0);
+  EXPECT_EQ(requests[0].oid, kBasicOid);
+  EXPECT_EQ(requests[0].value, "");
+  EXPECT_EQ(Text(&page, 1078), "VA.3");
+  EXPECT_EQ(Text(&page, 1079), "VF.0");
+}
+
+TEST_F(DevicePage, AnEmptyCacheReportsIncompleteDataAndChangesNothing) {
+  const std::vector<std::string> before = ValueTexts();
+  page.Read();
+  EXPECT_EQ(op.Messages(), std::vector<std::string>{"基本属性数据信息不全"});
+  EXPECT_EQ(ValueTexts(), before);
+  EXPECT_TRUE(page.CacheUsed());
+}
+
+TEST_F(DevicePage, NineCharactersAreIncompleteAndKeepThePreviousTexts) {
+  card.SetBasicInfoCache("0100002110");
+  page.Read();
+  host.Answer(kBasicOid, "010000321");
+  page.Read();
+  EXPECT_EQ(op.Messages(), std::vector<std::string>{"基本属性数据信息不全"});
+  EXPECT_EQ(Text(&page, 1078), "V2.1");
+}
+
+TEST_F(DevicePage, AHostThatThrowsEndsTheReadSilently) {
+  card.SetBasicInfoCache("0100002110");
+  page.Read();
+  host.OnRequest([](const RecordedRequest&, CText*) { throw std::runtime_error("timeout"); });
+  page.Read();
+  EXPECT_TRUE(op.Messages().empty());
+  EXPECT_EQ(Text(&page, 1079), "V1.0");
+}
+
+// The page has a Chinese template only.
+TEST_F(DevicePage, StaysChineseUnderAnEnglishLocale) {
+  card.SetBasicInfoCache("0100002110");
+  page.Read();
+  EXPECT_EQ(page.findChild<QLabel*>("label1078")->text().toStdString(), "软件版本号");
+  page.resize(page.sizeHint());
+  SaveScreenshot(&page, "device_information_page_en");
+}
+
+TEST_F(DevicePage, CarriesItsTemplateIdAndPicture) {
+  EXPECT_EQ(page.objectName(), "1001");
+  auto* picture = page.findChild<QLabel*>("picture");
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->pixmap().size(), QSize(38, 351));
+}
+
+}  // namespace
+}  // namespace t740::test
