@@ -5,6 +5,7 @@
 
 #include "boundary/card_app.h"
 #include "boundary/card_object.h"
+#include "console/install_configuration_window.h"
 #include "status/alarm_decoder.h"
 #include "status/alarm_table.h"
 #include "status/led_decoder.h"
@@ -13,8 +14,12 @@
 
 namespace {
 
-// Brings the application object into being when the library loads.
-[[maybe_unused]] const t740::CCardApp& app = t740::CCardApp::Instance();
+// Brings the application object into being when the library loads, and
+// with it the configuration window behind OpenConfiguration.
+[[maybe_unused]] const t740::CCardApp& app = []() -> const t740::CCardApp& {
+  t740::InstallConfigurationWindow();
+  return t740::CCardApp::Instance();
+}();
 
 // The decoders answer with fixed texts; shared copies spare the host an
 // allocation per call.

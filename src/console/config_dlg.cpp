@@ -1,0 +1,120 @@
+#include "console/config_dlg.h"
+
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "boundary/card_object.h"
+#include "boundary/control_ids.h"
+#include "boundary/resource_scope.h"
+#include "console/install_configuration_window.h"
+#include "console/poll_progress_dlg.h"
+#include "ui_config_dlg.h"
+
+namespace t740 {
+namespace {
+
+constexpr int kPollMode = 1;
+
+}  // namespace
+
+CConfigDlg::CConfigDlg(QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::CConfigDlg>()), tabActions_(BuildTabActions()) {
+  ui_->setupUi(this);
+  ApplyControlIds(this);
+  connect(ui_->id1005, &QPushButton::clicked, this, &CConfigDlg::ReadShownPage);
+  connect(ui_->id1004, &QPushButton::clicked, this, &CConfigDlg::SetShownPage);
+  connect(ui_->id1010, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// The pages are members and go before the tab control that shows them.
+CConfigDlg::~CConfigDlg() = default;
+
+QTabWidget* CConfigDlg::Tabs() const {
+  return ui_->id1006;
+}
+
+void CConfigDlg::SetIdentity(std::string_view ip, std::string_view cardAddress) {
+  ip_ = std::string(ip);
+  cardAddress_ = std::string(cardAddress);
+}
+
+// What Read and Set do for each tab; the device information page has
+// nothing to read again or to write.
+std::array<CConfigDlg::TabActions, CConfigDlg::kTabCount> CConfigDlg::BuildTabActions() {
+  return {{
+      {[] {}, [] {}},
+      {[this] {
+         loopbackPage_.Read();
+         loopbackPage_.MarkInitialLoadDone();
+       },
+       [this] { loopbackPage_.Set(); }},
+      {[this] {
+         sectionPage_.ReadSectionOverhead();
+         sectionPage_.MarkInitialLoadDone();
+       },
+       [this] { sectionPage_.SetSectionOverhead(); }},
+      {[this] { pathPage_.ReadPathOverhead(true); }, [this] { pathPage_.SetPathOverhead(); }},
+      {[this] { portUserPage_.Load(); }, [this] { portUserPage_.Save(); }},
+  }};
+}
+
+void CConfigDlg::ReadShownPage() {
+  const int tab = Tabs()->currentIndex();
+  if (tab >= 0 && tab < kTabCount) tabActions_[tab].read();
+}
+
+void CConfigDlg::SetShownPage() {
+  const int tab = Tabs()->currentIndex();
+  if (tab >= 0 && tab < kTabCount) tabActions_[tab].set();
+}
+
+int CConfigDlg::DoModal() {
+  OnInitDialog();
+  return exec();
+}
+
+void CConfigDlg::OnInitDialog() {
+  QTabWidget* tabs = Tabs();
+  tabs->addTab(&devicePage_, QStringLiteral("设备信息"));
+  tabs->addTab(&loopbackPage_, QStringLiteral("环回控制"));
+  tabs->addTab(&sectionPage_, QStringLiteral("段开销配置"));
+  tabs->addTab(&pathPage_, QStringLiteral("高阶通道开销配置"));
+  tabs->addTab(&portUserPage_, QStringLiteral("端口用户信息"));
+  tabs->setCurrentIndex(0);
+  RunStartUpPoll();
+  LoadPages();
+}
+
+void CConfigDlg::RunStartUpPoll() {
+  CPollProgressDlg poll(kPollMode, nullptr);
+  poll.exec();
+}
+
+// After the poll: the cached groups first, then the pages that read for
+// themselves.
+void CConfigDlg::LoadPages() {
+  loopbackPage_.Read();
+  loopbackPage_.MarkInitialLoadDone();
+  pathPage_.ReadPathOverhead(false);
+  sectionPage_.ReadSectionOverhead();
+  sectionPage_.MarkInitialLoadDone();
+  devicePage_.Read();
+  portUserPage_.Load();
+}
+
+void RunConfigurationWindow(QWidget* parent, CCardObject& card) {
+  try {
+    ResourceScope resources;
+    CConfigDlg window(parent);
+    window.SetIdentity(card.IpAddress(), card.CardAddress());
+    window.DoModal();
+  } catch (...) {
+    // Nothing may leave the plug-in; the window is gone either way.
+  }
+}
+
+void InstallConfigurationWindow() {
+  SetConfigurationOpener(&RunConfigurationWindow);
+}
+
+}  // namespace t740

@@ -1,0 +1,78 @@
+// The configuration window (template 1000): five pages in one tab control,
+// and Read, Set and Exit acting on the page shown.
+#ifndef T740_CONSOLE_CONFIG_DLG_H
+#define T740_CONSOLE_CONFIG_DLG_H
+
+#include <QDialog>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "console/loopback_page.h"
+#include "console/port_user_page.h"
+#include "console/property_page1.h"
+#include "overhead/path_overhead_page.h"
+#include "overhead/section_overhead_page.h"
+#include "thresholds/threshold_tab_dlg.h"
+
+class QTabWidget;
+namespace Ui {
+class CConfigDlg;
+}
+
+namespace t740 {
+
+class CConfigDlg : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr int kTabCount = 5;
+
+  explicit CConfigDlg(QWidget* parent = nullptr);
+  ~CConfigDlg() override;
+
+  void SetIdentity(std::string_view ip, std::string_view cardAddress);
+  const std::string& IpAddress() const { return ip_; }
+  const std::string& CardAddress() const { return cardAddress_; }
+
+  // Polls the card, lets the pages load, then runs the window modally.
+  int DoModal();
+
+  void ReadShownPage();
+  void SetShownPage();
+
+  QTabWidget* Tabs() const;
+  CThresholdTabDlg& Thresholds() { return thresholds_; }
+
+ private:
+  struct TabActions {
+    std::function<void()> read;
+    std::function<void()> set;
+  };
+
+  void OnInitDialog();
+  void RunStartUpPoll();
+  void LoadPages();
+  std::array<TabActions, kTabCount> BuildTabActions();
+
+  std::string ip_;
+  std::string cardAddress_;
+  CPropertyPage1 devicePage_;
+  CLoopbackPage loopbackPage_;
+  CSectionOverheadPage sectionPage_;
+  CPortUserPage portUserPage_;
+  CPathOverheadPage pathPage_;
+  // Owned for the window's whole life; it has no tab.
+  CThresholdTabDlg thresholds_;
+  std::unique_ptr<Ui::CConfigDlg> ui_;
+  std::array<TabActions, kTabCount> tabActions_;
+};
+
+// OpenConfiguration's window: the resource switch, the identity copies
+// and the modal run.
+void RunConfigurationWindow(QWidget* parent, CCardObject& card);
+
+}  // namespace t740
+
+#endif
