@@ -48,8 +48,8 @@ struct LineConditions {
   bool fibreConnected = true;
   bool lossOfFrame = false;
   bool outOfFrame = false;
-  int nearEndErrorsPerSecond = 0;  // average errored blocks per second
-  int farEndErrorsPerSecond = 0;   // what the far end reports back
+  int nearEndErrorsPerHour = 0;  // average errored blocks per hour
+  int farEndErrorsPerHour = 0;   // what the far end reports back
 };
 
 struct PortState {

@@ -13,14 +13,14 @@ struct PortSetup {
   const char* expectedTrace;  // what the port expects to receive
   const char* farEndTrace;    // what its far end actually sends
   bool fibreConnected;
-  int nearEndErrors;
-  int farEndErrors;
+  int nearEndErrorsPerHour;
+  int farEndErrorsPerHour;
 };
 
 constexpr PortSetup kPorts[kPortCount] = {
-    {"BJ-ADM1-0301-A", "BJ-ADM1-0301-A", true, 2, 1},
+    {"BJ-ADM1-0301-A", "BJ-ADM1-0301-A", true, 600, 240},
     {"BJ-ADM1-0302-B", "BJ-ADM1-0302-B", false, 0, 0},
-    {"BJ-ADM2-0105-C", "SH-ADM7-0204-C", true, 1, 0},
+    {"BJ-ADM2-0105-C", "SH-ADM7-0204-C", true, 120, 0},
     {"BJ-T740-0107-D", "BJ-ADM2-0106-D", true, 0, 0},
 };
 
@@ -91,8 +91,8 @@ PortState DefaultPort(int port) {
   state.section.sendZ0 = "55";
   state.farEndSection = {TraceHex(setup.farEndTrace), "00", "00", "02"};
   state.line.fibreConnected = setup.fibreConnected;
-  state.line.nearEndErrorsPerSecond = setup.nearEndErrors;
-  state.line.farEndErrorsPerSecond = setup.farEndErrors;
+  state.line.nearEndErrorsPerHour = setup.nearEndErrorsPerHour;
+  state.line.farEndErrorsPerHour = setup.farEndErrorsPerHour;
   for (int vc4 = 0; vc4 < kVc4Count; ++vc4) {
     state.paths[vc4] = DefaultPath(port, vc4);
     state.farEndPaths[vc4] = {state.paths[vc4].expectedJ1, "02"};

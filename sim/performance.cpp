@@ -9,8 +9,12 @@ namespace {
 
 // A second with this many errored blocks counts as severely errored.
 constexpr uint32_t kSevereBlocks = 30;
-// Errors come in bursts: one second in eight carries them.
-constexpr uint64_t kBurstEvery = 8;
+// Errors come in bursts: one second in 32 carries them, and one burst in
+// 64 is sixteen times as heavy.
+constexpr uint64_t kBurstEvery = 32;
+constexpr uint64_t kHeavyBurstEvery = 64;
+constexpr uint32_t kHeavyBurstFactor = 16;
+constexpr uint64_t kSecondsPerHour = 3600;
 // Average seconds between pointer justifications of each sign.
 constexpr uint64_t kPositiveJustificationEvery = 97;
 constexpr uint64_t kNegativeJustificationEvery = 89;
@@ -27,9 +31,12 @@ uint64_t Noise(int port, Source source, int64_t second) {
   return x ^ (x >> 31);
 }
 
-uint32_t BurstErrors(int averagePerSecond, uint64_t noise) {
-  if (averagePerSecond <= 0 || noise % kBurstEvery != 0) return 0;
-  return 1 + static_cast<uint32_t>((noise >> 8) % (2 * kBurstEvery * averagePerSecond));
+uint32_t BurstErrors(int averagePerHour, uint64_t noise) {
+  if (averagePerHour <= 0 || noise % kBurstEvery != 0) return 0;
+  const uint64_t span = std::max<uint64_t>(
+      1, 2 * kBurstEvery * static_cast<uint64_t>(averagePerHour) / kSecondsPerHour);
+  const uint32_t errors = 1 + static_cast<uint32_t>((noise >> 8) % span);
+  return (noise >> 40) % kHeavyBurstEvery == 0 ? errors * kHeavyBurstFactor : errors;
 }
 
 void Add(Counters& counters, int index, uint32_t amount) {
@@ -70,8 +77,8 @@ PortCondition ConditionOf(const CardState& state, int port) {
   // The loop inside the card is free of line errors.
   condition.errorFree = LocalLoopback(state.loopback, port);
   condition.outOfFrame = alarms.outOfFrame;
-  condition.nearErrors = line.nearEndErrorsPerSecond;
-  condition.farErrors = line.farEndErrorsPerSecond;
+  condition.nearErrors = line.nearEndErrorsPerHour;
+  condition.farErrors = line.farEndErrorsPerHour;
   return condition;
 }
 

@@ -1,0 +1,128 @@
+#include "host/command_line.h"
+
+#include <arpa/inet.h>
+
+#include <cctype>
+
+#include "host/host_error.h"
+#include "sim/default_card.h"
+
+namespace t740::host {
+namespace {
+
+constexpr size_t kCardAddressMaximum = 4;
+
+void StoreIp(HostOptions& options, const std::string& value) {
+  in_addr address;
+  if (inet_pton(AF_INET, value.c_str(), &address) != 1) {
+    throw UsageError("--ip: '" + value + "' is not an IPv4 address");
+  }
+  options.ip = value;
+}
+
+void StoreCardAddress(HostOptions& options, const std::string& value) {
+  bool digits = !value.empty() && value.size() <= kCardAddressMaximum;
+  for (char c : value) digits = digits && std::isdigit(static_cast<unsigned char>(c));
+  if (!digits) throw UsageError("--card: '" + value + "' is not a card address of 1 to 4 digits");
+  options.cardAddress = value;
+}
+
+struct OptionSpec {
+  const char* name;
+  const char* metavar;
+  const char* help;
+  void (*store)(HostOptions& options, const std::string& value);
+};
+
+const OptionSpec kOptions[] = {
+    {"--plugin", "PATH",
+     "the plug-in to load; default libt740.so beside t740-host, else the one\n"
+     "built with it",
+     [](HostOptions& options, const std::string& value) { options.pluginPath = value; }},
+    {"--ip", "ADDRESS", "the card's management IP address; default 192.168.1.100", StoreIp},
+    {"--card", "ADDRESS", "the card address, 1 to 4 digits; default 0107", StoreCardAddress},
+    {"--transport", "NAME", "how requests reach the card: sim, the simulated card in-process",
+     [](HostOptions& options, const std::string& value) { options.transport = value; }},
+    {"--sim-fault", "KIND[:TARGET]",
+     "make the simulated card misbehave: short, nothing, untouched,\n"
+     "reject-writes, delay or throw; TARGET is a group suffix (.11) or\n"
+     "alarm, led, performance; may be repeated",
+     [](HostOptions& options, const std::string& value) { options.simFaults.push_back(value); }},
+};
+
+const OptionSpec* FindOption(const std::string& name) {
+  for (const OptionSpec& spec : kOptions) {
+    if (name == spec.name) return &spec;
+  }
+  return nullptr;
+}
+
+bool IsHelp(const std::string& word) {
+  return word == "-h" || word == "--help";
+}
+
+}  // namespace
+
+HostOptions DefaultHostOptions() {
+  HostOptions options;
+  options.ip = sim::kDefaultIp;
+  options.cardAddress = sim::kDefaultCardAddress;
+  options.transport = "sim";
+  return options;
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& words) {
+  CommandLine line;
+  line.options = DefaultHostOptions();
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (IsHelp(word)) {
+      line.help = true;
+      continue;
+    }
+    if (word.rfind("-", 0) != 0 || word == "-") {
+      if (line.command.empty()) {
+        line.command = word;
+      } else {
+        line.arguments.push_back(word);
+      }
+      continue;
+    }
+    const size_t equals = word.find('=');
+    const OptionSpec* spec = FindOption(word.substr(0, equals));
+    if (!spec) {
+      // After the command, the command judges its own options.
+      if (line.command.empty()) throw UsageError("unknown option '" + word + "'");
+      line.arguments.push_back(word);
+      continue;
+    }
+    std::string value;
+    if (equals != std::string::npos) {
+      value = word.substr(equals + 1);
+    } else if (i + 1 < words.size()) {
+      value = words[++i];
+    } else {
+      throw UsageError(std::string(spec->name) + " needs a value");
+    }
+    spec->store(line.options, value);
+  }
+  return line;
+}
+
+std::string OptionsHelp() {
+  constexpr char kIndent[] = "        ";
+  std::string help = "Options:\n";
+  for (const OptionSpec& spec : kOptions) {
+    help += std::string("  ") + spec.name + " " + spec.metavar + "\n" + kIndent;
+    for (const char* c = spec.help; *c; ++c) {
+      help += *c;
+      if (*c == '\n') help += kIndent;
+    }
+    help += "\n";
+  }
+  help += "  -h, --help\n";
+  help += std::string(kIndent) + "show this help, or a command's help after its name\n";
+  return help;
+}
+
+}  // namespace t740::host

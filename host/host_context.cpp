@@ -1,0 +1,28 @@
+#include "host/host_context.h"
+
+#include "host/host_directory.h"
+#include "host/host_request.h"
+
+namespace t740::host {
+
+HostContext::HostContext(HostOptions options, std::unique_ptr<Transport> transport,
+                         std::ostream& out, std::ostream& err)
+    : options_(std::move(options)), transport_(std::move(transport)), out_(out), err_(err) {
+  SetRequestTransport(transport_.get());
+}
+
+HostContext::~HostContext() {
+  session_.reset();
+  SetRequestTransport(nullptr);
+}
+
+PluginSession& HostContext::Plugin() {
+  if (session_) return *session_;
+  const std::string directory = HostDirectory();
+  EnsureDevicesDirectory(directory);
+  library_ = std::make_unique<PluginLibrary>(ResolvePluginPath(options_.pluginPath, directory));
+  session_ = std::make_unique<PluginSession>(*library_);
+  return *session_;
+}
+
+}  // namespace t740::host

@@ -1,0 +1,48 @@
+// What a command works with: the shared options, the transport to the
+// card, the plug-in (loaded when a command first asks for it) and the
+// terminal.
+#ifndef T740_HOST_HOST_CONTEXT_H
+#define T740_HOST_HOST_CONTEXT_H
+
+#include <memory>
+#include <ostream>
+
+#include "host/host_options.h"
+#include "host/plugin_library.h"
+#include "host/plugin_session.h"
+#include "host/terminal_text.h"
+#include "host/transport.h"
+
+namespace t740::host {
+
+class HostContext {
+ public:
+  // The request function reaches `transport` from now until destruction.
+  HostContext(HostOptions options, std::unique_ptr<Transport> transport, std::ostream& out,
+              std::ostream& err);
+  ~HostContext();
+  HostContext(const HostContext&) = delete;
+  HostContext& operator=(const HostContext&) = delete;
+
+  const HostOptions& Options() const { return options_; }
+  Transport& CardTransport() { return *transport_; }
+  // Creates "Devices" beside the host, loads the plug-in and creates its
+  // card object, once. Throws HostError.
+  PluginSession& Plugin();
+  const TerminalText& Terminal() const { return terminal_; }
+  std::ostream& Out() { return out_; }
+  std::ostream& Err() { return err_; }
+
+ private:
+  HostOptions options_;
+  std::unique_ptr<Transport> transport_;
+  std::ostream& out_;
+  std::ostream& err_;
+  TerminalText terminal_;
+  std::unique_ptr<PluginLibrary> library_;
+  std::unique_ptr<PluginSession> session_;
+};
+
+}  // namespace t740::host
+
+#endif

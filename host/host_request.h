@@ -1,0 +1,18 @@
+// The host's request function as the plug-in receives it: a plain function
+// that hands each request to the host's transport.
+#ifndef T740_HOST_HOST_REQUEST_H
+#define T740_HOST_HOST_REQUEST_H
+
+#include "host/transport.h"
+#include "t740/abi.h"
+
+namespace t740::host {
+
+// The transport the request function uses from now on; null answers
+// nothing.
+void SetRequestTransport(Transport* transport);
+RequestFunction HostRequestFunction();
+
+}  // namespace t740::host
+
+#endif

@@ -1,0 +1,31 @@
+#include <functional>
+
+#include "host/host_error.h"
+#include "host/sim_transport.h"
+#include "host/transport.h"
+
+namespace t740::host {
+namespace {
+
+struct TransportEntry {
+  const char* name;
+  std::unique_ptr<Transport> (*make)(const HostOptions& options);
+};
+
+const TransportEntry kTransports[] = {
+    {"sim",
+     [](const HostOptions& options) -> std::unique_ptr<Transport> {
+       return std::make_unique<SimTransport>(options);
+     }},
+};
+
+}  // namespace
+
+std::unique_ptr<Transport> MakeTransport(const HostOptions& options) {
+  for (const TransportEntry& entry : kTransports) {
+    if (options.transport == entry.name) return entry.make(options);
+  }
+  throw UsageError("--transport: unknown transport '" + options.transport + "'");
+}
+
+}  // namespace t740::host
