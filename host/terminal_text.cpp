@@ -11,7 +11,8 @@ namespace {
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 bool IsLeadByte(char c) {
-  return static_cast<unsigned char>(c) >= 0x81;
+  const unsigned char byte = static_cast<unsigned char>(c);
+  return byte >= 0x81 && byte <= 0xFE;
 }
 
 std::string AsciiOnly(std::string_view text) {

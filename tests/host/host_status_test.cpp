@@ -1,0 +1,186 @@
+// t740-host status end to end: the built host, the built plug-in and the
+// simulated card.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "run_host.h"
+
+namespace t740::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kAlarmTexts[] = {
+    "光口A:RS-TIM", "光口A:STM-LOS", "光口A:STM-LOF", "光口A:RS-OOF",
+    "光口B:RS-TIM", "光口B:STM-LOS", "光口B:STM-LOF", "光口B:RS-OOF",
+    "光口C:RS-TIM", "光口C:STM-LOS", "光口C:STM-LOF", "光口C:RS-OOF",
+    "光口D:RS-TIM", "光口D:STM-LOS", "光口D:STM-LOF", "光口D:RS-OOF",
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+// The lines between a section title and the next empty line.
+std::vector<std::string> Section(const std::string& text, const std::string& title) {
+  std::vector<std::string> section;
+  bool inside = false;
+  for (const std::string& line : Lines(text)) {
+    if (inside && line.empty()) break;
+    if (inside) section.push_back(line);
+    if (line.rfind(title, 0) == 0) inside = true;
+  }
+  return section;
+}
+
+int CountRowsOf(const std::vector<std::string>& section, const std::string& label) {
+  int count = 0;
+  for (const std::string& line : section) count += line.find(label) != std::string::npos;
+  return count;
+}
+
+TEST(HostStatusTest, PrintsTheSixteenAlarmsWithTheirLevels) {
+  const HostRun run = RunHost({"status"});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const std::vector<std::string> alarms = Section(run.out, "Alarms");
+  ASSERT_EQ(alarms.size(), 17u);  // heading and sixteen rows
+  for (int type = 1; type <= 16; ++type) {
+    const std::string& row = alarms[type];
+    const bool present = type == 6 || type == 9;  // B STM-LOS, C RS-TIM
+    const std::regex expected("\\s*" + std::to_string(type) + "\\s+" + kAlarmTexts[type - 1] +
+                              "\\s+" + (present ? "0\\s+PRESENT" : "5\\s+clear"));
+    EXPECT_TRUE(std::regex_match(row, expected)) << row;
+  }
+}
+
+TEST(HostStatusTest, PrintsTheLedStatesAndEveryPerformanceRecord) {
+  const HostRun run = RunHost({"status"});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  const std::vector<std::string> leds = Section(run.out, "LEDs (12)");
+  ASSERT_EQ(leds.size(), 2u);
+  EXPECT_EQ(leds[1], "  State  0  0  2  2  0  0  0  0  0  0  0  0");
+
+  const std::vector<std::string> current = Section(run.out, "Performance, 15 minutes, current");
+  EXPECT_EQ(CountRowsOf(current, "current  A/C光口"), 1);
+  EXPECT_EQ(CountRowsOf(current, "current  B/D光口"), 1);
+  // The card has run long enough to fill the history.
+  const std::vector<std::string> quarters = Section(run.out, "Performance, 15 minutes, history");
+  EXPECT_EQ(CountRowsOf(quarters, "A/C光口"), 15);
+  EXPECT_EQ(CountRowsOf(quarters, "B/D光口"), 15);
+  EXPECT_EQ(CountRowsOf(Section(run.out, "Performance, 24 hours, current"), "光口"), 2);
+  EXPECT_EQ(CountRowsOf(Section(run.out, "Performance, 24 hours, history"), "光口"), 4);
+  // Port B has no signal: its unavailable seconds fill every 15 minutes.
+  const std::regex portB("\\s*#0\\s+B/D光口\\s+0000 0000 0000 0000 0384\\s.*");
+  EXPECT_TRUE(std::regex_match(quarters[quarters.size() - 15], portB))
+      << quarters[quarters.size() - 15];
+}
+
+TEST(HostStatusTest, TerminalWithoutChineseGetsQuestionMarks) {
+  const HostRun run = RunHost({"status"}, "C");
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_NE(run.out.find("??B:STM-LOS"), std::string::npos);
+  EXPECT_NE(run.out.find("A/C??"), std::string::npos);
+  for (unsigned char c : run.out) ASSERT_LT(c, 0x80);
+}
+
+TEST(HostStatusTest, OptionsNameTheCardWhereverTheyStand) {
+  const HostRun run = RunHost({"--ip=10.0.0.5", "status", "--card", "0108"});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("t740 card 0108 at 10.0.0.5 (simulated card)", 0), 0u) << run.out;
+}
+
+class HostCopyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char directory[] = "/tmp/t740-host-copy-XXXXXX";
+    ASSERT_TRUE(mkdtemp(directory));
+    dir = directory;
+    host = dir / "t740-host";
+    fs::copy_file(HostPath(), host);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  fs::path dir;
+  fs::path host;
+};
+
+TEST_F(HostCopyTest, CreatesDevicesBesideItselfAndFindsTheBuiltPlugIn) {
+  const HostRun run = RunHostAt(host, {"status"});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_TRUE(fs::is_directory(dir / "Devices"));
+  // Nothing beside the copy: the plug-in of the build.
+  EXPECT_NE(run.out.find(std::string(", plug-in ") + T740_PLUGIN + "\n"), std::string::npos);
+  EXPECT_EQ(RunHostAt(host, {"status"}).exitStatus, 0);
+}
+
+TEST_F(HostCopyTest, PrefersThePlugInBesideItself) {
+  fs::create_symlink(T740_PLUGIN, dir / "libt740.so");
+  const HostRun run = RunHostAt(host, {"status"});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_NE(run.out.find(", plug-in " + (dir / "libt740.so").string()), std::string::npos);
+}
+
+TEST_F(HostCopyTest, DevicesThatIsAFileIsAnError) {
+  std::ofstream(dir / "Devices") << "x";
+  const HostRun run = RunHostAt(host, {"status"});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_NE(run.err.find("Devices exists but is not a directory"), std::string::npos) << run.err;
+}
+
+struct FaultRun {
+  const char* name;
+  std::vector<std::string> arguments;
+  std::vector<std::string> messages;
+  bool ledsShown;
+};
+
+class HostFaultTest : public ::testing::TestWithParam<FaultRun> {};
+
+TEST_P(HostFaultTest, FailsWithItsMessageAndShowsTheRest) {
+  const FaultRun& fault = GetParam();
+  const HostRun run = RunHost(fault.arguments);
+  EXPECT_EQ(run.exitStatus, 1);
+  for (const std::string& message : fault.messages) {
+    EXPECT_NE(run.err.find("t740-host: " + message), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(run.out.find("LEDs (12)") != std::string::npos, fault.ledsShown) << run.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, HostFaultTest,
+    ::testing::Values(
+        FaultRun{"ShortAlarm",
+                 {"--sim-fault", "short:alarm", "status"},
+                 {"the plug-in rejected the alarm status (6 characters)"},
+                 true},
+        FaultRun{"NoCard",
+                 {"--sim-fault", "nothing", "status"},
+                 {"no alarm status from the card at 192.168.1.100, card address 0107",
+                  "no LED status from", "no performance data from"},
+                 false},
+        FaultRun{"ThrowingTransport",
+                 {"--sim-fault=throw:performance", "status"},
+                 {"fetching the performance data failed: simulated card: the transport failed"},
+                 true},
+        FaultRun{"ShortPerformance",
+                 {"--sim-fault", "short:performance", "status"},
+                 {"the plug-in rejected the performance data (6 characters)"},
+                 true},
+        FaultRun{"MissingPlugIn",
+                 {"--plugin", "/nonexistent/libt740.so", "status"},
+                 {"cannot load the plug-in /nonexistent/libt740.so"},
+                 false}),
+    [](const ::testing::TestParamInfo<FaultRun>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace t740::test
