@@ -67,13 +67,6 @@ TEST(HostDirectory, IsTheDirectoryOfTheRunningExecutable) {
   EXPECT_TRUE(fs::exists(directory + "remark_file_tests"));
 }
 
-TEST(RemarkLine, JoinsFourFieldsAndSplitsThemBack) {
-  const PortRemarks remarks = {"alpha", "", "gamma", "delta"};
-  EXPECT_EQ(JoinRemarkLine(remarks), "alpha,,gamma,delta,;");
-  EXPECT_EQ(SplitRemarkLine("alpha,,gamma,delta,;"),
-            (std::vector<std::string>{"alpha", "", "gamma", "delta"}));
-}
-
 TEST(RemarkLine, SplitsOnlyEndedFields) {
   EXPECT_EQ(SplitRemarkLine("x,y,"), (std::vector<std::string>{"x", "y"}));
   EXPECT_EQ(SplitRemarkLine("x,tail"), (std::vector<std::string>{"x"}));
@@ -88,13 +81,6 @@ TEST(RemarkLine, KeepsAtMostAHundredFields) {
   ASSERT_EQ(fields.size(), kRemarkFieldLimit);
   EXPECT_EQ(fields.front(), "0");
   EXPECT_EQ(fields.back(), "99");
-}
-
-TEST(RemarkLine, GbkRemarksPassUntouched) {
-  const PortRemarks remarks = {Gbk("北京线路"), Gbk("上海:专线"), "", Gbk("备用")};
-  const auto fields = SplitRemarkLine(JoinRemarkLine(remarks));
-  ASSERT_EQ(fields.size(), 4u);
-  for (int i = 0; i < kRemarkPortCount; ++i) EXPECT_EQ(fields[i], remarks[i]);
 }
 
 TEST(StorableRemark, RefusesFieldEndsAndLineBreaks) {

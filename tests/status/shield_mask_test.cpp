@@ -17,21 +17,6 @@ int CheckedCount(const ShieldRows& rows) {
   return count;
 }
 
-TEST(ShieldBoxes, FullMaskChecksEverything) {
-  const ShieldBoxes boxes = ShieldBoxesFromMask(std::string(150, '1'), 150);
-  EXPECT_TRUE(boxes.selectAll);
-  EXPECT_EQ(CheckedCount(boxes.rows), 150);
-  EXPECT_EQ(BuildShieldMask(boxes.rows), std::string(150, '1'));
-}
-
-TEST(ShieldBoxes, ShortMaskSetsItsRowsOnly) {
-  const ShieldBoxes boxes = ShieldBoxesFromMask("0100", 4);
-  EXPECT_FALSE(boxes.selectAll);
-  EXPECT_EQ(CheckedCount(boxes.rows), 1);
-  EXPECT_TRUE(boxes.rows[1]);
-  EXPECT_EQ(BuildShieldMask(boxes.rows), "0100" + std::string(146, '0'));
-}
-
 TEST(ShieldBoxes, LengthThatDiffersFromTheTextChecksNothing) {
   for (const int32_t length : {5, 3, 0, -1, -4, 40000}) {
     const ShieldBoxes boxes = ShieldBoxesFromMask("1111", length);
