@@ -9,6 +9,7 @@
 
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
+#include "support/held_pause.h"
 #include "support/screenshot.h"
 
 namespace t740::test {
@@ -85,11 +86,14 @@ TEST_F(LoopbackPage, StaysChineseUnderAnEnglishLocale) {
 TEST_F(LoopbackPage, LaterReadsAskTheCardAndShowProgressBeforeTheBoxesChange) {
   LoadInitially("01000000");
   host.Answer(kReadOid, "010000FF");
+  HeldPause held(200);  // the progress worker's first sleep, dialog open
+  card.SetPause(held);
   std::string duringProgress;
   size_t requestsBeforeProgress = 0;
   op.OnDialog("1011", [&](QWidget*) {
     duringProgress = Selections();
     requestsBeforeProgress = host.Requests().size();
+    held.release.Open();
   });
   page.Read();
   EXPECT_TRUE(op.Done());

@@ -14,6 +14,7 @@
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gate.h"
+#include "support/held_pause.h"
 #include "support/screenshot.h"
 
 namespace t740::test {
@@ -23,34 +24,6 @@ const char kBasicOid[] = "1.3.6.1.4.1.47291.2.1.1.85.1.01.05.1";
 const char kLoopbackOid[] = "1.3.6.1.4.1.47291.2.1.1.85.1.01.05.11";
 const char kSectionOid[] = "1.3.6.1.4.1.47291.2.1.1.85.1.01.05.12";
 const char kThresholdOid[] = "1.3.6.1.4.1.47291.2.1.1.85.1.01.05.51";
-
-// Records like RecordingPause; a sleep of `held` milliseconds waits until
-// the test opens the gate.
-class HeldPause : public Pause {
- public:
-  explicit HeldPause(int held) : held_(held) {}
-  void Sleep(int milliseconds) override {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      sleeps_.push_back(milliseconds);
-    }
-    if (milliseconds == held_) {
-      reached.Open();
-      EXPECT_TRUE(release.Wait()) << "the held pause was never released";
-    }
-  }
-  std::vector<int> Sleeps() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return sleeps_;
-  }
-  Gate reached;
-  Gate release;
-
- private:
-  int held_;
-  std::mutex mutex_;
-  std::vector<int> sleeps_;
-};
 
 class PollProgressDialog : public DialogTest {
  protected:
