@@ -57,10 +57,5 @@ TEST(TraceCutTest, CutsBeforeADoubleByteCharacterThatWouldBeSplit) {
   EXPECT_EQ(mixed.characters, 31u);
 }
 
-TEST(TraceCutTest, HonoursOtherLimits) {
-  EXPECT_EQ(CutGbkText(Gbk("发送"), 3).bytes, 2u);
-  EXPECT_EQ(CutGbkText(Gbk("发送"), 1).bytes, 0u);
-}
-
 }  // namespace
 }  // namespace t740

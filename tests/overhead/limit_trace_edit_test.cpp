@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QTest>
 
 namespace t740 {
 namespace {
@@ -32,13 +31,6 @@ TEST_F(LimitTraceEditTest, CaretStaysWhereTheChangeEnded) {
   EXPECT_EQ(edit.cursorPosition(), 12);
 }
 
-TEST_F(LimitTraceEditTest, TextWithinTheLimitIsLeftAlone) {
-  edit.setText(QString(32, QLatin1Char('f')));
-  edit.setSelection(3, 4);
-  EXPECT_EQ(edit.text().size(), 32);
-  EXPECT_EQ(edit.selectedText(), QStringLiteral("ffff"));
-}
-
 TEST_F(LimitTraceEditTest, CountsGbkBytesAndNeverSplitsADoubleByteCharacter) {
   // 15 double-byte characters and one letter: 31 bytes, within the limit.
   const QString wide = QString(15, QChar(0x6E90)) + "a";
@@ -51,24 +43,11 @@ TEST_F(LimitTraceEditTest, CountsGbkBytesAndNeverSplitsADoubleByteCharacter) {
   EXPECT_EQ(edit.cursorPosition(), 16);
 }
 
-TEST_F(LimitTraceEditTest, TextSetByTheProgramIsCutToo) {
-  edit.setText(QString(17, QChar(0x6E90)));
-  EXPECT_EQ(edit.text(), QString(16, QChar(0x6E90)));
-  EXPECT_EQ(edit.cursorPosition(), 16);
-}
-
 TEST_F(LimitTraceEditTest, CharactersWithoutAGbkFormSurviveTheCut) {
   // An emoji has no GBK form and counts as one "?" byte.
   const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
   edit.setText(emoji + QString(40, QLatin1Char('1')));
   EXPECT_EQ(edit.text(), emoji + QString(31, QLatin1Char('1')));
-}
-
-TEST_F(LimitTraceEditTest, TypingPastTheLimitHasNoEffect) {
-  edit.setText(QString(32, QLatin1Char('0')));
-  edit.setCursorPosition(32);
-  QTest::keyClicks(&edit, "12");
-  EXPECT_EQ(edit.text(), QString(32, QLatin1Char('0')));
 }
 
 }  // namespace

@@ -203,12 +203,6 @@ TEST_F(PathOverheadPageTest, SetStopsAtTheFirstBadValue) {
   EXPECT_EQ(Text(&page, 1041), std::string(31, 'e'));
 }
 
-TEST_F(PathOverheadPageTest, SetThatTheCardDoesNotConfirmFails) {
-  FillValid();
-  page.SetPathOverhead();
-  EXPECT_EQ(op.Messages(), std::vector<std::string>{"高阶通道开销设置失败"});
-}
-
 TEST_F(PathOverheadPageTest, TraceEditsAreLimitedToThirtyTwoBytes) {
   for (int id : {1041, 1042}) {
     TypeInto(&page, id, std::string(40, 'a'));

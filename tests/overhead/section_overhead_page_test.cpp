@@ -144,10 +144,18 @@ TEST_F(SectionOverheadPageTest, ShortResponseChangesNothingAndShowsNoProgress) {
             (std::vector<std::string>{"开销配置数据信息不全", "开销配置数据信息不全"}));
   EXPECT_EQ(op.CountShown("1011"), 0u);
   EXPECT_EQ(Text(Direction(0), 1031), "7A 65 6C 74 6F");
-  // With direction A's initial texts the set stops at its first check.
   page.SetSectionOverhead();
   EXPECT_EQ(op.Messages().back(), "A方向 J0期望接收值长度不是32位!");
   EXPECT_EQ(host.Requests().size(), 1u);
+}
+
+TEST_F(SectionOverheadPageTest, ResponseOf440IsEnoughAndLeavesDirectionDShort) {
+  card.SetSectionOverheadCache(std::string(440, '1'));
+  page.ReadSectionOverhead();
+  EXPECT_TRUE(op.Messages().empty());
+  EXPECT_EQ(Text(Direction(3), 1032), std::string(10, '1'));
+  EXPECT_EQ(Text(Direction(3), 1033), "");
+  EXPECT_EQ(Text(Direction(3), 1036), "");
 }
 
 TEST_F(SectionOverheadPageTest, ReadThatThrowsEndsQuietly) {
@@ -187,13 +195,6 @@ TEST_F(SectionOverheadPageTest, SetStopsAtTheFirstBadDirection) {
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"C方向 k2发送值长度不是2位!"});
   EXPECT_TRUE(host.Requests().empty());
   EXPECT_EQ(Text(Direction(2), 1034), "1");
-}
-
-TEST_F(SectionOverheadPageTest, SetThatTheCardDoesNotConfirmFails) {
-  for (size_t d = 0; d < 4; ++d) FillValid(d, '0');
-  page.SetSectionOverhead();
-  EXPECT_EQ(op.Messages(), std::vector<std::string>{"开销设置失败"});
-  EXPECT_EQ(host.Requests().at(0).preset, Gbk("开销设置!"));
 }
 
 TEST_F(SectionOverheadPageTest, TraceEditsOfEveryDirectionAreLimited) {
