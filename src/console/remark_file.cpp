@@ -29,22 +29,22 @@ std::string TemporaryPathBeside(const std::string& path, unsigned attempt) {
          std::to_string(attempt) + ".tmp";
 }
 
-int CreateTemporaryBeside(const std::string& path, std::string& tempPath) {
+int CreateTemporaryBeside(const std::string& path, std::string& tempPath,
+                          const RemarkFileCalls& calls) {
   for (unsigned attempt = 0; attempt < 8; ++attempt) {
     tempPath = TemporaryPathBeside(path, attempt);
-    const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = calls.open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
 }
 
-bool WriteAll(int fd, std::string_view content) {
+// A write that makes no progress would loop for ever; it counts as failed.
+bool WriteAll(int fd, std::string_view content, const RemarkFileCalls& calls) {
   while (!content.empty()) {
-    const ssize_t written = write(fd, content.data(), content.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
+    const ssize_t written = calls.write(fd, content.data(), content.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
     content.remove_prefix(static_cast<size_t>(written));
   }
   return true;
@@ -99,14 +99,27 @@ RemarkRead ReadRemarkFile(const std::string& path) {
   return {RemarkReadOutcome::kRead, SplitRemarkLine(line)};
 }
 
-bool WriteRemarkFile(const std::string& path, std::string_view content) {
+const RemarkFileCalls& SystemRemarkFileCalls() {
+  static const RemarkFileCalls calls{
+      [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
+      ::write,
+      ::fsync,
+      ::close,
+      std::rename,
+      ::unlink,
+  };
+  return calls;
+}
+
+bool WriteRemarkFile(const std::string& path, std::string_view content,
+                     const RemarkFileCalls& calls) {
   std::string tempPath;
-  const int fd = CreateTemporaryBeside(path, tempPath);
+  const int fd = CreateTemporaryBeside(path, tempPath, calls);
   if (fd < 0) return false;
-  bool written = WriteAll(fd, content) && fsync(fd) == 0;
-  written = close(fd) == 0 && written;
-  if (written && std::rename(tempPath.c_str(), path.c_str()) == 0) return true;
-  unlink(tempPath.c_str());
+  bool written = WriteAll(fd, content, calls) && calls.fsync(fd) == 0;
+  written = calls.close(fd) == 0 && written;
+  if (written && calls.rename(tempPath.c_str(), path.c_str()) == 0) return true;
+  calls.unlink(tempPath.c_str());
   return false;
 }
 

@@ -4,8 +4,11 @@
 #ifndef T740_CONSOLE_REMARK_FILE_H
 #define T740_CONSOLE_REMARK_FILE_H
 
+#include <sys/types.h>
+
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,10 +49,24 @@ struct RemarkRead {
 
 RemarkRead ReadRemarkFile(const std::string& path);
 
+// The system calls of a save, replaceable so that tests can make any of them
+// fail as a full disk, a read-only directory or a crash would.
+struct RemarkFileCalls {
+  std::function<int(const char* path, int flags, mode_t mode)> open;
+  std::function<ssize_t(int fd, const void* data, size_t size)> write;
+  std::function<int(int fd)> fsync;
+  std::function<int(int fd)> close;
+  std::function<int(const char* from, const char* to)> rename;
+  std::function<int(const char* path)> unlink;
+};
+
+const RemarkFileCalls& SystemRemarkFileCalls();
+
 // Writes the content to a temporary file beside `path` and renames it over
 // the old file, so that a failure leaves the old file as it was. False on
 // any failure.
-bool WriteRemarkFile(const std::string& path, std::string_view content);
+bool WriteRemarkFile(const std::string& path, std::string_view content,
+                     const RemarkFileCalls& calls = SystemRemarkFileCalls());
 
 }  // namespace t740
 
