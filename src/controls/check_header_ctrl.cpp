@@ -8,10 +8,12 @@ namespace {
 
 constexpr int kImageMargin = 4;
 
-const QPixmap& ImageOf(HeaderImage image) {
-  static const QPixmap unchecked(QStringLiteral(":/t740/bitmaps/header_unchecked"));
-  static const QPixmap checked(QStringLiteral(":/t740/bitmaps/header_checked"));
-  return image == HeaderImage::kChecked ? checked : unchecked;
+// Loaded at each paint (Qt caches the file): the plug-in's resources are
+// registered only while one of its windows is up.
+QPixmap ImageOf(HeaderImage image) {
+  return QPixmap(image == HeaderImage::kChecked
+                     ? QStringLiteral(":/t740/bitmaps/header_checked")
+                     : QStringLiteral(":/t740/bitmaps/header_unchecked"));
 }
 
 }  // namespace
@@ -37,14 +39,15 @@ HeaderImage CCheckHeaderCtrl::CheckImage(int column) const {
 }
 
 void CCheckHeaderCtrl::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+  // The base leaves its own clip behind; draw the image outside it.
+  painter->save();
   QHeaderView::paintSection(painter, rect, logicalIndex);
+  painter->restore();
   const HeaderImage image = CheckImage(logicalIndex);
   if (image == HeaderImage::kNone) return;
-  const QPixmap& pixmap = ImageOf(image);
+  const QPixmap pixmap = ImageOf(image);
   const QPoint at(rect.left() + kImageMargin, rect.top() + (rect.height() - pixmap.height()) / 2);
-  painter->save();
   painter->drawPixmap(at, pixmap);
-  painter->restore();
 }
 
 }  // namespace t740

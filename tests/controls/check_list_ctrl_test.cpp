@@ -8,6 +8,7 @@
 
 #include "boundary/resource_scope.h"
 #include "support/gbk.h"
+#include "support/screenshot.h"
 
 namespace t740 {
 namespace {
@@ -47,6 +48,7 @@ class CheckListCtrlTest : public ::testing::Test {
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
   }
 
+  ResourceScope resources;
   CCheckListCtrl list;
 };
 
@@ -168,6 +170,7 @@ TEST_F(CheckListCtrlTest, HeadingImageFlipsEveryBoxOfItsColumn) {
 
   ClickHeading(2);
   EXPECT_EQ(header->CheckImage(2), HeaderImage::kChecked);
+  test::SaveScreenshot(&list, "check_list_header_checked");
   EXPECT_EQ(list.GetCheckbox(0, 2), 1);
   EXPECT_EQ(list.GetCheckbox(1, 2), 1);
   EXPECT_EQ(list.GetCheckbox(2, 2), 1);
@@ -194,6 +197,21 @@ TEST_F(CheckListCtrlTest, HeadingImageFollowsTheBoxes) {
   // Columns without an image keep none.
   list.SetCheckbox(0, 1, 1);
   EXPECT_EQ(header->CheckImage(1), HeaderImage::kNone);
+}
+
+TEST_F(CheckListCtrlTest, HeadingDrawsItsImage) {
+  Fill();
+  CCheckHeaderCtrl* header = list.GetHeaderCtrl();
+  const QRect section(header->sectionViewportPosition(2), 0, header->sectionSize(2),
+                      header->height());
+  auto picture = [&] { return header->viewport()->grab().toImage().copy(section); };
+  const QImage none = picture();
+  header->SetCheckImage(2, HeaderImage::kUnchecked);
+  const QImage unchecked = picture();
+  header->SetCheckImage(2, HeaderImage::kChecked);
+  const QImage checked = picture();
+  EXPECT_NE(none, unchecked);
+  EXPECT_NE(unchecked, checked);
 }
 
 TEST_F(CheckListCtrlTest, RowsAreEighteenPixelsWithGreyGridLines) {
