@@ -13,6 +13,7 @@
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
+#include "support/screenshot.h"
 
 namespace t740::test {
 namespace {
@@ -97,6 +98,7 @@ TEST_F(PortUserPageTest, EditedRemarksAreSavedAsGbkAndLoadBack) {
   EditRemark(0, "甲线");
   EditRemark(2, "gamma");
   EditRemark(3, "张三 13900001111");
+  SaveScreenshot(&page, "port_user_page_1090");
   page.Save();
   EXPECT_EQ(op.Messages(), (std::vector<std::string>{"设置成功!"}));
   EXPECT_EQ(Contents(), Gbk("甲线,,gamma,张三 13900001111,;"));
