@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "run_host.h"
@@ -42,6 +41,13 @@ std::vector<std::string> Section(const std::string& text, const std::string& tit
   return section;
 }
 
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  std::istringstream stream(line);
+  for (std::string word; stream >> word;) words.push_back(word);
+  return words;
+}
+
 int CountRowsOf(const std::vector<std::string>& section, const std::string& label) {
   int count = 0;
   for (const std::string& line : section) count += line.find(label) != std::string::npos;
@@ -57,9 +63,9 @@ TEST(HostStatusTest, PrintsTheSixteenAlarmsWithTheirLevels) {
   for (int type = 1; type <= 16; ++type) {
     const std::string& row = alarms[type];
     const bool present = type == 6 || type == 9;  // B STM-LOS, C RS-TIM
-    const std::regex expected("\\s*" + std::to_string(type) + "\\s+" + kAlarmTexts[type - 1] +
-                              "\\s+" + (present ? "0\\s+PRESENT" : "5\\s+clear"));
-    EXPECT_TRUE(std::regex_match(row, expected)) << row;
+    const std::vector<std::string> expected = {std::to_string(type), kAlarmTexts[type - 1],
+                                               present ? "0" : "5", present ? "PRESENT" : "clear"};
+    EXPECT_EQ(Words(row), expected) << row;
   }
 }
 
@@ -80,9 +86,11 @@ TEST(HostStatusTest, PrintsTheLedStatesAndEveryPerformanceRecord) {
   EXPECT_EQ(CountRowsOf(Section(run.out, "Performance, 24 hours, current"), "光口"), 2);
   EXPECT_EQ(CountRowsOf(Section(run.out, "Performance, 24 hours, history"), "光口"), 4);
   // Port B has no signal: its unavailable seconds fill every 15 minutes.
-  const std::regex portB("\\s*#0\\s+B/D光口\\s+0000 0000 0000 0000 0384\\s.*");
-  EXPECT_TRUE(std::regex_match(quarters[quarters.size() - 15], portB))
-      << quarters[quarters.size() - 15];
+  const std::vector<std::string> portB = Words(quarters[quarters.size() - 15]);
+  ASSERT_EQ(portB.size(), 29u);
+  const std::vector<std::string> start(portB.begin(), portB.begin() + 7);
+  EXPECT_EQ(start,
+            (std::vector<std::string>{"#0", "B/D光口", "0000", "0000", "0000", "0000", "0384"}));
 }
 
 TEST(HostStatusTest, TerminalWithoutChineseGetsQuestionMarks) {
