@@ -1,5 +1,3 @@
-#include <functional>
-
 #include "host/host_error.h"
 #include "host/sim_transport.h"
 #include "host/transport.h"
