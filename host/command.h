@@ -20,6 +20,9 @@ struct Command {
 };
 
 const Command& StatusCommand();
+const Command& ConfigureCommand();
+const Command& ShieldCommand();
+const Command& ThresholdsCommand();
 
 const std::vector<const Command*>& Commands();
 const Command* FindCommand(std::string_view name);

@@ -5,6 +5,9 @@ namespace t740::host {
 const std::vector<const Command*>& Commands() {
   static const std::vector<const Command*> commands = {
       &StatusCommand(),
+      &ConfigureCommand(),
+      &ShieldCommand(),
+      &ThresholdsCommand(),
   };
   return commands;
 }

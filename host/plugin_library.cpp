@@ -34,6 +34,8 @@ PluginLibrary::PluginLibrary(std::string path) : path_(std::move(path)) {
   Bind(exports_.getLedState, Resolve("GetLedState"));
   Bind(exports_.getPerformanceData, Resolve("GetPerformanceData"));
   Bind(exports_.getAlarmSheild, Resolve("GetAlarmSheild"));
+  // The threshold window came later; a plug-in without it still loads.
+  Bind(exports_.openThresholds, Symbol("OpenThresholds"));
 }
 
 void* PluginLibrary::Symbol(const char* name) const {

@@ -15,6 +15,7 @@ struct PluginExports {
   decltype(&::GetLedState) getLedState;
   decltype(&::GetPerformanceData) getPerformanceData;
   decltype(&::GetAlarmSheild) getAlarmSheild;
+  decltype(&::OpenThresholds) openThresholds;  // null when the plug-in has none
 };
 
 class PluginLibrary {

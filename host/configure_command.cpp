@@ -1,0 +1,68 @@
+// t740-host configure: the plug-in's configuration window for the card.
+#include "host/command.h"
+#include "host/command_options.h"
+#include "host/host_error.h"
+#include "host/modal_driver.h"
+#include "host/window_pictures.h"
+#include "host/window_session.h"
+
+namespace t740::host {
+namespace {
+
+int RunConfigure(HostContext& context, const std::vector<std::string>& arguments) {
+  const auto options = ParseCommandOptions(arguments, {"--screenshots"});
+  const auto found = options.find("--screenshots");
+  const std::string directory = found == options.end() ? "" : found->second;
+  if (!directory.empty()) MakePictureDirectory(directory);
+
+  WindowSession session(!directory.empty());
+  PluginSession& plugin = context.Plugin();
+  ModalDriver driver;
+  PictureList pictures;
+  if (session.Offscreen()) VisitConfiguration(driver, directory, pictures);
+  plugin.Card().OpenConfiguration(nullptr, CText(context.Options().ip),
+                                  CText(context.Options().cardAddress), plugin.DeviceRecord());
+
+  if (session.Offscreen() && !directory.empty()) {
+    VisitShielding(driver, directory + "/shield.png", pictures);
+    CText mask;
+    int16_t length = 0;
+    plugin.Exports().getAlarmSheild(0, CText(), 0, &mask, &length, CText());
+    if (auto open = plugin.Exports().openThresholds) {
+      VisitThresholds(driver, directory, pictures);
+      open(nullptr, CText(context.Options().ip), CText(context.Options().cardAddress));
+    }
+  }
+  for (const std::string& picture : pictures) context.Out() << "wrote " << picture << "\n";
+  if (session.Offscreen() && directory.empty()) {
+    context.Out() << "no display: the window was opened offscreen and closed\n";
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+const Command& ConfigureCommand() {
+  static const Command command = {
+      "configure",
+      "open the plug-in's configuration window for the card",
+      "Usage: t740-host [options] configure [--screenshots DIR]\n"
+      "\n"
+      "Opens the card's configuration window as a host does (OpenConfiguration):\n"
+      "the start-up poll, then the device information, loopback, section and path\n"
+      "overhead and port user pages. Closing the window ends the command.\n"
+      "\n"
+      "Without a display, or with --screenshots, the window opens on Qt's offscreen\n"
+      "platform, every tab is shown in turn and the window is closed again with\n"
+      "nothing written. --screenshots DIR writes one PNG per tab into DIR, and one\n"
+      "each of the progress dialog, the alarm shielding dialog and the threshold\n"
+      "window.\n"
+      "\n"
+      "Exit status: 0 the window was shown and closed, 1 the plug-in failed,\n"
+      "2 bad arguments.\n",
+      RunConfigure,
+  };
+  return command;
+}
+
+}  // namespace t740::host

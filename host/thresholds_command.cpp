@@ -1,0 +1,54 @@
+// t740-host thresholds: the plug-in's performance threshold window.
+#include "host/command.h"
+#include "host/command_options.h"
+#include "host/host_error.h"
+#include "host/modal_driver.h"
+#include "host/window_pictures.h"
+#include "host/window_session.h"
+
+namespace t740::host {
+namespace {
+
+int RunThresholds(HostContext& context, const std::vector<std::string>& arguments) {
+  const auto options = ParseCommandOptions(arguments, {"--screenshots"});
+  const auto found = options.find("--screenshots");
+  const std::string directory = found == options.end() ? "" : found->second;
+  if (!directory.empty()) MakePictureDirectory(directory);
+
+  WindowSession session(!directory.empty());
+  PluginSession& plugin = context.Plugin();
+  const auto open = plugin.Exports().openThresholds;
+  if (!open) throw HostError("the plug-in " + plugin.Library().Path() + " has no threshold window");
+  ModalDriver driver;
+  PictureList pictures;
+  if (session.Offscreen()) VisitThresholds(driver, directory, pictures);
+  const int32_t shown =
+      open(nullptr, CText(context.Options().ip), CText(context.Options().cardAddress));
+  for (const std::string& picture : pictures) context.Out() << "wrote " << picture << "\n";
+  if (!shown) throw HostError("the plug-in did not show the threshold window");
+  return kExitOk;
+}
+
+}  // namespace
+
+const Command& ThresholdsCommand() {
+  static const Command command = {
+      "thresholds",
+      "open the plug-in's performance threshold window for the card",
+      "Usage: t740-host [options] thresholds [--screenshots DIR]\n"
+      "\n"
+      "Opens the threshold window (OpenThresholds): the 15-minute and 24-hour\n"
+      "thresholds of the card's two ports, read from the card, with Read, Set and\n"
+      "the performance counter clear on each port's page.\n"
+      "\n"
+      "Without a display, or with --screenshots, the window opens on Qt's offscreen\n"
+      "platform, each port's page is shown and the window is closed with nothing\n"
+      "written; --screenshots DIR writes one PNG per page into DIR.\n"
+      "\n"
+      "Exit status: 0 the window was shown, 1 the plug-in failed, 2 bad arguments.\n",
+      RunThresholds,
+  };
+  return command;
+}
+
+}  // namespace t740::host
