@@ -9,23 +9,6 @@
 namespace t740::test {
 namespace {
 
-TEST(StartUpPoll, FetchesFourGroupsAtSteps30To120IntoTheirCaches) {
-  const auto& reads = PollReads();
-  EXPECT_EQ(reads[0].step, 30);
-  EXPECT_EQ(reads[3].step, 120);
-  EXPECT_EQ(PollReadAt(60)->group, GroupId::Loopback);
-  EXPECT_EQ(PollReadAt(90)->group, GroupId::SectionOverhead);
-  EXPECT_EQ(PollReadAt(0), nullptr);
-  EXPECT_EQ(PollReadAt(149), nullptr);
-
-  CCardObject card;
-  StorePollResults(card, {"a", "b", "c", "d"});
-  EXPECT_EQ(card.GetBasicInfoCache(), "a");
-  EXPECT_EQ(card.GetLoopbackCache(), "b");
-  EXPECT_EQ(card.GetSectionOverheadCache(), "c");
-  EXPECT_EQ(card.GetThresholdCache(), "d");
-}
-
 TEST(StartUpPoll, AReadAsksTheCardAndSurvivesAThrowingHost) {
   RecordingCard host;
   CCardObject card;
