@@ -1,6 +1,5 @@
 // t740-host configure: the plug-in's configuration window for the card.
 #include "host/command.h"
-#include "host/command_options.h"
 #include "host/host_error.h"
 #include "host/modal_driver.h"
 #include "host/window_pictures.h"
@@ -10,10 +9,7 @@ namespace t740::host {
 namespace {
 
 int RunConfigure(HostContext& context, const std::vector<std::string>& arguments) {
-  const auto options = ParseCommandOptions(arguments, {"--screenshots"});
-  const auto found = options.find("--screenshots");
-  const std::string directory = found == options.end() ? "" : found->second;
-  if (!directory.empty()) MakePictureDirectory(directory);
+  const std::string directory = PictureDirectoryOption(arguments);
 
   WindowSession session(!directory.empty());
   PluginSession& plugin = context.Plugin();
@@ -33,7 +29,7 @@ int RunConfigure(HostContext& context, const std::vector<std::string>& arguments
       open(nullptr, CText(context.Options().ip), CText(context.Options().cardAddress));
     }
   }
-  for (const std::string& picture : pictures) context.Out() << "wrote " << picture << "\n";
+  PrintPictures(context.Out(), pictures);
   if (session.Offscreen() && directory.empty()) {
     context.Out() << "no display: the window was opened offscreen and closed\n";
   }

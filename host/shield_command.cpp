@@ -45,7 +45,7 @@ int RunShield(HostContext& context, const std::vector<std::string>& arguments) {
   int16_t resultLength = -1;
   const int32_t confirmed = plugin.Exports().getAlarmSheild(
       0, CText(mask), length, &result, &resultLength, CText(OptionOr(options, "--levels")));
-  for (const std::string& path : pictures) context.Out() << "wrote " << path << "\n";
+  PrintPictures(context.Out(), pictures);
   if (!confirmed) {
     context.Out() << "cancelled: no mask\n";
     return kExitFailure;

@@ -1,6 +1,5 @@
 // t740-host thresholds: the plug-in's performance threshold window.
 #include "host/command.h"
-#include "host/command_options.h"
 #include "host/host_error.h"
 #include "host/modal_driver.h"
 #include "host/window_pictures.h"
@@ -10,10 +9,7 @@ namespace t740::host {
 namespace {
 
 int RunThresholds(HostContext& context, const std::vector<std::string>& arguments) {
-  const auto options = ParseCommandOptions(arguments, {"--screenshots"});
-  const auto found = options.find("--screenshots");
-  const std::string directory = found == options.end() ? "" : found->second;
-  if (!directory.empty()) MakePictureDirectory(directory);
+  const std::string directory = PictureDirectoryOption(arguments);
 
   WindowSession session(!directory.empty());
   PluginSession& plugin = context.Plugin();
@@ -24,7 +20,7 @@ int RunThresholds(HostContext& context, const std::vector<std::string>& argument
   if (session.Offscreen()) VisitThresholds(driver, directory, pictures);
   const int32_t shown =
       open(nullptr, CText(context.Options().ip), CText(context.Options().cardAddress));
-  for (const std::string& picture : pictures) context.Out() << "wrote " << picture << "\n";
+  PrintPictures(context.Out(), pictures);
   if (!shown) throw HostError("the plug-in did not show the threshold window");
   return kExitOk;
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "host/command_options.h"
 #include "host/host_error.h"
 
 namespace t740::host {
@@ -47,6 +48,18 @@ void MakePictureDirectory(const std::string& directory) {
   std::error_code error;
   std::filesystem::create_directories(directory, error);
   if (error) throw HostError("cannot create " + directory + ": " + error.message());
+}
+
+std::string PictureDirectoryOption(const std::vector<std::string>& arguments) {
+  const auto options = ParseCommandOptions(arguments, {"--screenshots"});
+  const auto found = options.find("--screenshots");
+  if (found == options.end()) return std::string();
+  MakePictureDirectory(found->second);
+  return found->second;
+}
+
+void PrintPictures(std::ostream& out, const PictureList& pictures) {
+  for (const std::string& picture : pictures) out << "wrote " << picture << "\n";
 }
 
 void VisitConfiguration(ModalDriver& driver, const std::string& directory, PictureList& pictures) {

@@ -4,6 +4,7 @@
 #ifndef T740_HOST_WINDOW_PICTURES_H
 #define T740_HOST_WINDOW_PICTURES_H
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ void VisitThresholds(ModalDriver& driver, const std::string& directory, PictureL
 
 // Creates the directory (and its parents); throws HostError.
 void MakePictureDirectory(const std::string& directory);
+// The command's "--screenshots DIR", created; empty when not given.
+std::string PictureDirectoryOption(const std::vector<std::string>& arguments);
+void PrintPictures(std::ostream& out, const PictureList& pictures);
 
 }  // namespace t740::host
 
