@@ -13,7 +13,6 @@
 namespace t740 {
 namespace {
 
-constexpr int kNumberColumn = 0;
 constexpr int kLevelColumn = 1;
 constexpr int kDescriptionColumn = 2;
 constexpr int kShieldColumn = 3;

@@ -78,8 +78,6 @@ constexpr EditCheck kPathChecks[] = {
     {1042, 32, "J1发送值长度不是32位!"},     {1043, 2, "C2发送值长度不是2位!"},
     {1044, 2, "K3发送值长度不是2位!"},       {1045, 2, "N1发送值长度不是2位!"},
 };
-constexpr int kPathReceivedJ1 = 1037;
-constexpr int kPathReceivedC2 = 1038;
 
 std::string Upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
