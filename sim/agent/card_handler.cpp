@@ -1,0 +1,140 @@
+#include "sim/agent/card_handler.h"
+
+#include <net-snmp/agent/net-snmp-agent-includes.h>
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+#include "sim/card_mib.h"
+
+namespace t740::sim {
+namespace {
+
+constexpr char kHandlerName[] = "t740-card";
+
+struct SetError {
+  SetStatus status;
+  int error;
+};
+
+constexpr SetError kSetErrors[] = {
+    {SetStatus::Ok, SNMP_ERR_NOERROR},
+    {SetStatus::NotWritable, SNMP_ERR_NOTWRITABLE},
+    {SetStatus::NoCreation, SNMP_ERR_NOCREATION},
+    {SetStatus::WrongType, SNMP_ERR_WRONGTYPE},
+    {SetStatus::WrongLength, SNMP_ERR_WRONGLENGTH},
+    {SetStatus::WrongValue, SNMP_ERR_WRONGVALUE},
+    {SetStatus::CommitFailed, SNMP_ERR_COMMITFAILED},
+};
+
+int ErrorOf(SetStatus status) {
+  for (const SetError& entry : kSetErrors) {
+    if (entry.status == status) return entry.error;
+  }
+  return SNMP_ERR_GENERR;
+}
+
+// Names past 32 bits per arc are no names of the card's.
+Arcs ArcsOf(const oid* name, size_t length) {
+  Arcs arcs;
+  for (size_t i = 0; i < length; ++i) {
+    arcs.push_back(name[i] > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(name[i]));
+  }
+  return arcs;
+}
+
+std::string_view OctetsOf(const netsnmp_variable_list* variable) {
+  return {reinterpret_cast<const char*>(variable->val.string), variable->val_len};
+}
+
+void SetOctets(netsnmp_variable_list* variable, const std::string& value) {
+  snmp_set_var_typed_value(variable, ASN_OCTET_STR, value.data(), value.size());
+}
+
+void AnswerGet(CardObjects& objects, netsnmp_agent_request_info* info,
+               netsnmp_request_info* request) {
+  netsnmp_variable_list* variable = request->requestvb;
+  const auto value = objects.Get(ArcsOf(variable->name, variable->name_length));
+  if (value) {
+    SetOctets(variable, *value);
+  } else {
+    netsnmp_set_request_error(info, request, SNMP_NOSUCHOBJECT);
+  }
+}
+
+// Past the card's last object the variable stays as it came, and the agent
+// goes on to whatever follows the subtree.
+void AnswerGetNext(CardObjects& objects, netsnmp_request_info* request) {
+  netsnmp_variable_list* variable = request->requestvb;
+  const auto next = objects.Next(ArcsOf(variable->name, variable->name_length));
+  if (!next) return;
+  const std::vector<oid> name(next->first.begin(), next->first.end());
+  snmp_set_var_objid(variable, name.data(), name.size());
+  SetOctets(variable, next->second);
+}
+
+void Reserve(CardObjects& objects, netsnmp_agent_request_info* info,
+             netsnmp_request_info* request) {
+  const netsnmp_variable_list* variable = request->requestvb;
+  const SetStatus status = objects.Check(ArcsOf(variable->name, variable->name_length),
+                                         variable->type == ASN_OCTET_STR, OctetsOf(variable));
+  if (status != SetStatus::Ok) netsnmp_set_request_error(info, request, ErrorOf(status));
+}
+
+void Act(CardObjects& objects, netsnmp_agent_request_info* info, netsnmp_request_info* request) {
+  const netsnmp_variable_list* variable = request->requestvb;
+  const SetStatus status =
+      objects.Apply(ArcsOf(variable->name, variable->name_length), OctetsOf(variable));
+  if (status != SetStatus::Ok) netsnmp_set_request_error(info, request, ErrorOf(status));
+}
+
+int HandleCard(netsnmp_mib_handler* handler, netsnmp_handler_registration*,
+               netsnmp_agent_request_info* info, netsnmp_request_info* requests) {
+  CardObjects& objects = *static_cast<CardObjects*>(handler->myvoid);
+  for (netsnmp_request_info* request = requests; request; request = request->next) {
+    if (request->processed) continue;
+    switch (info->mode) {
+      case MODE_GET:
+        AnswerGet(objects, info, request);
+        break;
+      case MODE_GETNEXT:
+        AnswerGetNext(objects, request);
+        break;
+      case MODE_SET_RESERVE1:
+        Reserve(objects, info, request);
+        break;
+      case MODE_SET_ACTION:
+        Act(objects, info, request);
+        break;
+      case MODE_SET_UNDO:
+        objects.Undo();
+        break;
+      case MODE_SET_COMMIT:
+      case MODE_SET_FREE:
+        objects.Commit();
+        break;
+      default:
+        break;
+    }
+  }
+  return SNMP_ERR_NOERROR;
+}
+
+}  // namespace
+
+void RegisterCardHandler(CardObjects& objects) {
+  const Arcs subtree = CardSubtreeArcs();
+  const std::vector<oid> name(subtree.begin(), subtree.end());
+  netsnmp_handler_registration* registration = netsnmp_create_handler_registration(
+      kHandlerName, HandleCard, name.data(), name.size(), HANDLER_CAN_RWRITE);
+  if (!registration) throw std::runtime_error("cannot create the card's handler");
+  registration->handler->myvoid = &objects;
+  if (netsnmp_register_handler(registration) != MIB_REGISTERED_OK) {
+    throw std::runtime_error("cannot register the card's subtree with the agent");
+  }
+}
+
+}  // namespace t740::sim

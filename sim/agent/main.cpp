@@ -1,0 +1,50 @@
+// t740-sim: one simulated t740 card as an SNMP agent on the loopback
+// address, until SIGTERM or SIGINT.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "sim/agent/card_objects.h"
+#include "sim/agent/master_agent.h"
+#include "sim/agent/sim_options.h"
+#include "sim/agent/stop_signal.h"
+#include "sim/default_card.h"
+#include "sim/simulated_card.h"
+
+namespace {
+
+constexpr char kProgram[] = "t740-sim";
+enum ExitStatus { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+
+int Serve(const t740::sim::SimOptions& options) {
+  using namespace t740::sim;
+  StopSignal stop;
+  SimulatedCard card(CardIdentity{options.ip, options.cardAddress}, DefaultCardState(), WallClock(),
+                     kDefaultUptimeSeconds);
+  CardObjects objects(card);
+  MasterAgent agent(objects, options.communities, options.port);
+  std::cout << kProgram << ": card " << options.cardAddress << " at " << options.ip
+            << " listening on 127.0.0.1:" << agent.Port() << std::endl;
+  agent.RunUntilReadable(stop.Descriptor());
+  return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const auto options =
+        t740::sim::ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+      std::cout << t740::sim::SimHelp();
+      return kExitOk;
+    }
+    return Serve(options);
+  } catch (const t740::sim::SimUsageError& error) {
+    std::cerr << kProgram << ": " << error.what() << "\nTry '" << kProgram << " --help'.\n";
+    return kExitUsage;
+  } catch (const std::exception& error) {
+    std::cerr << kProgram << ": " << error.what() << "\n";
+    return kExitFailure;
+  }
+}

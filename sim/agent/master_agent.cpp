@@ -1,0 +1,97 @@
+#include "sim/agent/master_agent.h"
+
+#include <arpa/inet.h>
+#include <net-snmp/agent/net-snmp-agent-includes.h>
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+extern "C" {
+#include <tcpd.h>
+}
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "sim/agent/card_handler.h"
+
+namespace t740::sim {
+namespace {
+
+constexpr char kApplication[] = "t740-sim";
+constexpr char kManagerSource[] = "127.0.0.1";
+
+// The access the card grants, as configuration lines that the library
+// takes in place of the files it does not read: the read community reads
+// everything, the write community also writes.
+void GrantCommunities(const Communities& communities) {
+  const std::string lines[] = {
+      "rocommunity " + communities.read + " " + kManagerSource,
+      "rwcommunity " + communities.write + " " + kManagerSource,
+  };
+  for (std::string line : lines) netsnmp_config(line.data());
+}
+
+uint16_t BoundPort(int socket) {
+  sockaddr_in address{};
+  socklen_t length = sizeof address;
+  if (getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    throw std::runtime_error("cannot tell which port the agent listens on");
+  }
+  return ntohs(address.sin_port);
+}
+
+void StopLoop(int descriptor, void* running) {
+  char byte;
+  while (read(descriptor, &byte, 1) > 0) {
+  }
+  *static_cast<bool*>(running) = false;
+}
+
+}  // namespace
+
+MasterAgent::MasterAgent(CardObjects& objects, Communities communities, uint16_t port)
+    : communities_(std::move(communities)),
+      hostsAllow_(sandbox_.Directory() + "/hosts.allow"),
+      hostsDeny_(sandbox_.Directory() + "/hosts.deny") {
+  // The library asks TCP wrappers about every request; they are to consult
+  // the sandbox's (absent) tables, not the system's.
+  hosts_allow_table = hostsAllow_.data();
+  hosts_deny_table = hostsDeny_.data();
+  netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_ROLE, 0);
+  netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_AGENTX_MASTER, 0);
+  netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_DISABLE_PERL, 1);
+  netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_NO_ROOT_ACCESS, 1);
+  netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_DONT_LOG_TCPWRAPPERS_CONNECTS,
+                         1);
+  // Warnings and errors on stderr; the library's notes stay unsaid.
+  netsnmp_register_loghandler(NETSNMP_LOGHANDLER_STDERR, LOG_WARNING);
+  init_agent(kApplication);
+  RegisterCardHandler(objects);
+  GrantCommunities(communities_);
+  init_snmp(kApplication);
+
+  // The one port, opened here rather than by init_master_agent, which
+  // would open the standard port list.
+  const std::string address = "udp:127.0.0.1:" + std::to_string(port);
+  netsnmp_transport* transport = netsnmp_transport_open_server(kApplication, address.c_str());
+  if (!transport) throw std::runtime_error("cannot open " + address);
+  port_ = BoundPort(transport->sock);
+  if (netsnmp_register_agent_nsap(transport) == 0)
+    throw std::runtime_error("cannot serve " + address);
+}
+
+MasterAgent::~MasterAgent() {
+  snmp_shutdown(kApplication);
+  shutdown_master_agent();
+  shutdown_agent();
+}
+
+void MasterAgent::RunUntilReadable(int stopDescriptor) {
+  bool running = true;
+  register_readfd(stopDescriptor, StopLoop, &running);
+  while (running) agent_check_and_process(1);
+  unregister_readfd(stopDescriptor);
+}
+
+}  // namespace t740::sim

@@ -1,0 +1,41 @@
+// net-snmp's agent embedded as the master agent of one simulated card: one
+// UDP port on the loopback address, the card's handler, the community
+// check, and nothing else (no AgentX, no standard MIB modules, no
+// configuration read, no state saved).
+#ifndef T740_SIM_AGENT_MASTER_AGENT_H
+#define T740_SIM_AGENT_MASTER_AGENT_H
+
+#include <cstdint>
+#include <string>
+
+#include "sim/agent/card_objects.h"
+#include "sim/agent/communities.h"
+#include "sim/agent/snmp_sandbox.h"
+
+namespace t740::sim {
+
+class MasterAgent {
+ public:
+  // Starts the agent on 127.0.0.1:`port`; port 0 takes a free one. Throws
+  // std::runtime_error when the port cannot be opened. One per process.
+  MasterAgent(CardObjects& objects, Communities communities, uint16_t port);
+  ~MasterAgent();
+  MasterAgent(const MasterAgent&) = delete;
+  MasterAgent& operator=(const MasterAgent&) = delete;
+
+  uint16_t Port() const { return port_; }
+
+  // Answers requests until `stopDescriptor` becomes readable.
+  void RunUntilReadable(int stopDescriptor);
+
+ private:
+  SnmpSandbox sandbox_;
+  Communities communities_;
+  std::string hostsAllow_;
+  std::string hostsDeny_;
+  uint16_t port_ = 0;
+};
+
+}  // namespace t740::sim
+
+#endif

@@ -1,0 +1,120 @@
+#include "sim/agent/sim_options.h"
+
+#include <arpa/inet.h>
+
+#include "sim/default_card.h"
+
+namespace t740::sim {
+namespace {
+
+constexpr size_t kCardAddressMinimum = 2;  // one digit leaves no second field
+constexpr size_t kCardAddressMaximum = 4;
+constexpr unsigned long kPortMaximum = 65535;
+
+bool AllDigits(const std::string& text) {
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return !text.empty();
+}
+
+void StoreIp(SimOptions& options, const std::string& value) {
+  in_addr address;
+  if (inet_pton(AF_INET, value.c_str(), &address) != 1) {
+    throw SimUsageError("--ip: '" + value + "' is not an IPv4 address");
+  }
+  options.ip = value;
+}
+
+void StoreCardAddress(SimOptions& options, const std::string& value) {
+  if (!AllDigits(value) || value.size() < kCardAddressMinimum ||
+      value.size() > kCardAddressMaximum) {
+    throw SimUsageError("--card: '" + value + "' is not a card address of 2 to 4 digits");
+  }
+  options.cardAddress = value;
+}
+
+void StorePort(SimOptions& options, const std::string& value) {
+  if (!AllDigits(value) || value.size() > 5 || std::stoul(value) > kPortMaximum) {
+    throw SimUsageError("--port: '" + value + "' is not a port number from 0 to 65535");
+  }
+  options.port = static_cast<uint16_t>(std::stoul(value));
+}
+
+void StoreCommunity(std::string& community, const char* option, const std::string& value) {
+  if (value.empty()) throw SimUsageError(std::string(option) + ": the community is empty");
+  community = value;
+}
+
+struct OptionSpec {
+  const char* name;
+  const char* metavar;
+  const char* help;
+  void (*store)(SimOptions& options, const std::string& value);
+};
+
+const OptionSpec kOptions[] = {
+    {"--ip", "ADDRESS", "the card's management IP address; default 192.168.1.100", StoreIp},
+    {"--card", "ADDRESS", "the card address, 2 to 4 digits; default 0107", StoreCardAddress},
+    {"--port", "PORT", "the UDP port on 127.0.0.1; default 0, a free one", StorePort},
+    {"--read-community", "TEXT", "the community that may read; default public",
+     [](SimOptions& options, const std::string& value) {
+       StoreCommunity(options.communities.read, "--read-community", value);
+     }},
+    {"--write-community", "TEXT", "the community that may read and write; default private",
+     [](SimOptions& options, const std::string& value) {
+       StoreCommunity(options.communities.write, "--write-community", value);
+     }},
+};
+
+const OptionSpec* FindOption(const std::string& name) {
+  for (const OptionSpec& spec : kOptions) {
+    if (name == spec.name) return &spec;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+SimOptions ParseSimOptions(const std::vector<std::string>& words) {
+  SimOptions options;
+  options.ip = kDefaultIp;
+  options.cardAddress = kDefaultCardAddress;
+  options.communities = {"public", "private"};
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (word == "-h" || word == "--help") {
+      options.help = true;
+      continue;
+    }
+    const size_t equals = word.find('=');
+    const OptionSpec* spec = FindOption(word.substr(0, equals));
+    if (!spec) throw SimUsageError("unknown argument '" + word + "'");
+    if (equals != std::string::npos) {
+      spec->store(options, word.substr(equals + 1));
+    } else if (i + 1 < words.size()) {
+      spec->store(options, words[++i]);
+    } else {
+      throw SimUsageError(std::string(spec->name) + " needs a value");
+    }
+  }
+  return options;
+}
+
+std::string SimHelp() {
+  std::string help =
+      "Usage: t740-sim [options]\n"
+      "\n"
+      "Serves one simulated t740 card as an SNMPv2c agent on a UDP port of\n"
+      "127.0.0.1, and prints the address it listens on. SIGTERM or SIGINT\n"
+      "stops it.\n"
+      "\n"
+      "Options:\n";
+  for (const OptionSpec& spec : kOptions) {
+    help += std::string("  ") + spec.name + " " + spec.metavar + "\n        " + spec.help + "\n";
+  }
+  help += "  -h, --help\n        show this help\n";
+  return help;
+}
+
+}  // namespace t740::sim

@@ -1,0 +1,33 @@
+// t740-sim's command line.
+#ifndef T740_SIM_AGENT_SIM_OPTIONS_H
+#define T740_SIM_AGENT_SIM_OPTIONS_H
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "sim/agent/communities.h"
+
+namespace t740::sim {
+
+struct SimOptions {
+  std::string ip;
+  std::string cardAddress;
+  uint16_t port = 0;  // 0: a free one
+  Communities communities;
+  bool help = false;
+};
+
+class SimUsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Throws SimUsageError for an unknown option, a missing or bad value.
+SimOptions ParseSimOptions(const std::vector<std::string>& words);
+std::string SimHelp();
+
+}  // namespace t740::sim
+
+#endif
