@@ -1,8 +1,11 @@
 #include "sim/agent/card_handler.h"
 
-#include <net-snmp/agent/net-snmp-agent-includes.h>
+// net-snmp's headers need its configuration header first.
 #include <net-snmp/net-snmp-config.h>
+
 #include <net-snmp/net-snmp-includes.h>
+
+#include <net-snmp/agent/net-snmp-agent-includes.h>
 
 #include <stdexcept>
 #include <string_view>

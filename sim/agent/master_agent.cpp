@@ -1,9 +1,13 @@
 #include "sim/agent/master_agent.h"
 
-#include <arpa/inet.h>
-#include <net-snmp/agent/net-snmp-agent-includes.h>
+// net-snmp's headers need its configuration header first.
 #include <net-snmp/net-snmp-config.h>
+
 #include <net-snmp/net-snmp-includes.h>
+
+#include <net-snmp/agent/net-snmp-agent-includes.h>
+
+#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 extern "C" {

@@ -1,7 +1,10 @@
 #include "sim/agent/snmp_sandbox.h"
 
+// net-snmp's headers need its configuration header first.
 #include <net-snmp/net-snmp-config.h>
+
 #include <net-snmp/net-snmp-includes.h>
+
 #include <stdlib.h>
 
 #include <filesystem>
