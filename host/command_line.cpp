@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "host/host_error.h"
+#include "host/snmp_options.h"
 #include "sim/default_card.h"
 
 namespace t740::host {
@@ -41,13 +42,29 @@ const OptionSpec kOptions[] = {
      [](HostOptions& options, const std::string& value) { options.pluginPath = value; }},
     {"--ip", "ADDRESS", "the card's management IP address; default 192.168.1.100", StoreIp},
     {"--card", "ADDRESS", "the card address, 1 to 4 digits; default 0107", StoreCardAddress},
-    {"--transport", "NAME", "how requests reach the card: sim, the simulated card in-process",
+    {"--transport", "NAME",
+     "how requests reach the card: sim, the simulated card in-process;\n"
+     "snmp, an SNMPv2c agent (see --snmp)",
      [](HostOptions& options, const std::string& value) { options.transport = value; }},
     {"--sim-fault", "KIND[:TARGET]",
      "make the simulated card misbehave: short, nothing, untouched,\n"
      "reject-writes, delay or throw; TARGET is a group suffix (.11) or\n"
      "alarm, led, performance; may be repeated",
      [](HostOptions& options, const std::string& value) { options.simFaults.push_back(value); }},
+    {"--snmp", "ADDRESS[:PORT]",
+     "reach the card over SNMPv2c at this agent (IPv4, port default 161);\n"
+     "sets --transport snmp",
+     StoreSnmpAgent},
+    {"--snmp-read-community", "TEXT", "the community of reads; default public",
+     StoreSnmpReadCommunity},
+    {"--snmp-write-community", "TEXT", "the community of writes; default private",
+     StoreSnmpWriteCommunity},
+    {"--snmp-timeout", "MS", "how long each try waits for the agent; default 1000",
+     StoreSnmpTimeout},
+    {"--snmp-retries", "N", "tries after the first; default 1", StoreSnmpRetries},
+    // A flag: no value.
+    {"--trace", nullptr, "say on the error stream why a request to the card failed",
+     [](HostOptions& options, const std::string&) { options.trace = true; }},
 };
 
 const OptionSpec* FindOption(const std::string& name) {
@@ -97,7 +114,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
       continue;
     }
     std::string value;
-    if (equals != std::string::npos) {
+    if (!spec->metavar) {
+      if (equals != std::string::npos)
+        throw UsageError(std::string(spec->name) + " takes no value");
+    } else if (equals != std::string::npos) {
       value = word.substr(equals + 1);
     } else if (i + 1 < words.size()) {
       value = words[++i];
@@ -113,7 +133,8 @@ std::string OptionsHelp() {
   constexpr char kIndent[] = "        ";
   std::string help = "Options:\n";
   for (const OptionSpec& spec : kOptions) {
-    help += std::string("  ") + spec.name + " " + spec.metavar + "\n" + kIndent;
+    help += std::string("  ") + spec.name + (spec.metavar ? std::string(" ") + spec.metavar : "") +
+            "\n" + kIndent;
     for (const char* c = spec.help; *c; ++c) {
       help += *c;
       if (*c == '\n') help += kIndent;

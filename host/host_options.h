@@ -7,12 +7,24 @@
 
 namespace t740::host {
 
+// The SNMP transport's agent and how it is asked.
+struct SnmpOptions {
+  std::string host;  // empty until --snmp names the agent
+  int port = 161;
+  std::string readCommunity = "public";
+  std::string writeCommunity = "private";
+  int timeoutMilliseconds = 1000;  // per try
+  int retries = 1;
+};
+
 struct HostOptions {
   std::string pluginPath;  // empty: look beside the host, then the build
   std::string ip;
   std::string cardAddress;
   std::string transport;
   std::vector<std::string> simFaults;  // "kind" or "kind:target"
+  SnmpOptions snmp;
+  bool trace = false;  // say on the error stream why a request failed
 };
 
 HostOptions DefaultHostOptions();

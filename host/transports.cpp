@@ -1,5 +1,8 @@
+#include <iostream>
 #include "host/host_error.h"
+
 #include "host/sim_transport.h"
+#include "host/snmp_transport.h"
 #include "host/transport.h"
 
 namespace t740::host {
@@ -14,6 +17,10 @@ const TransportEntry kTransports[] = {
     {"sim",
      [](const HostOptions& options) -> std::unique_ptr<Transport> {
        return std::make_unique<SimTransport>(options);
+     }},
+    {"snmp",
+     [](const HostOptions& options) -> std::unique_ptr<Transport> {
+       return std::make_unique<SnmpTransport>(options, std::cerr);
      }},
 };
 
