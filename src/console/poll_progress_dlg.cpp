@@ -31,7 +31,9 @@ CPollProgressDlg::~CPollProgressDlg() {
 
 void CPollProgressDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous() && workerDone_) OnInitDialog();
+  // A worker that has closed the dialog only finishes its last pause; a new
+  // showing gets a worker of its own (StartWorker waits for the old one).
+  if (!event->spontaneous() && (workerDone_ || closingByWorker_)) OnInitDialog();
 }
 
 void CPollProgressDlg::OnInitDialog() {
