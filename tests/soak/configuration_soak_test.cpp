@@ -9,6 +9,7 @@
 // last successful save.
 //
 // T740_SOAK_SECONDS (default 20) bounds the run; T740_SOAK_SEED repeats one.
+// The threshold window has a soak of its own (threshold_soak_test.cpp).
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -31,6 +32,7 @@
 #include "sim/fault.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"
+#include "soak_faults.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
@@ -54,10 +56,6 @@ constexpr GroupSpec kLoopback = {".11", 8};
 constexpr GroupSpec kSection = {".12", 486};
 constexpr GroupSpec kPath = {".13", 122};
 constexpr GroupSpec kThresholds = {".51", 438};
-
-// Lengths on both sides of the pages' minimum lengths, and a few others.
-constexpr size_t kShortLengths[] = {1,   5,   6,   7,   9,   10,  59,  60, 61,
-                                    119, 120, 121, 300, 439, 440, 441, 485};
 
 constexpr int kDirectionPages[] = {1023, 1024, 1091, 1092};
 constexpr char kDirectionLetters[] = "ABCD";
@@ -137,41 +135,6 @@ std::string Difference(const Settings& card, const Settings& expected) {
   return difference;
 }
 
-unsigned SeedFromEnvironment() {
-  if (const char* seed = std::getenv("T740_SOAK_SEED"))
-    return static_cast<unsigned>(std::stoul(seed));
-  return std::random_device{}();
-}
-
-std::chrono::seconds BudgetFromEnvironment() {
-  const char* seconds = std::getenv("T740_SOAK_SECONDS");
-  return std::chrono::seconds(seconds ? std::stoi(seconds) : 20);
-}
-
-// What one request came back as, under the fault that hit it.
-struct Reply {
-  bool thrown = false;
-  size_t length = 0;      // of the response
-  bool accepted = false;  // for a write: the card took it and answered "1"
-};
-
-Reply ReplyUnder(const sim::FaultEffect& effect, size_t fullLength, bool isWrite) {
-  Reply reply;
-  if (effect.untouched) return reply;  // the response keeps its preset
-  if (effect.throws) {
-    reply.thrown = true;
-    return reply;
-  }
-  if (effect.nothing) return reply;
-  if (isWrite) {
-    reply.accepted = !effect.rejectWrite;
-    reply.length = 1;
-    return reply;
-  }
-  reply.length = std::min(fullLength, effect.shortLength.value_or(fullLength));
-  return reply;
-}
-
 class ConfigurationSoakTest : public DialogTest {
  protected:
   ConfigurationSoakTest()
@@ -194,19 +157,9 @@ class ConfigurationSoakTest : public DialogTest {
     fs::remove(remarkFile);
   }
 
-  int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
-  bool Chance(double p) { return std::bernoulli_distribution(p)(random); }
-
-  // One fault for requests of `target` ("" for every request), or none.
-  std::optional<sim::Fault> RandomFault(const std::string& target) {
-    if (Chance(0.3)) return std::nullopt;
-    sim::Fault fault{static_cast<sim::FaultKind>(Uniform(0, 5)), Chance(0.2) ? "" : target};
-    fault.times = Chance(0.5) ? 1 : -1;
-    fault.shortLength = Chance(0.7) ? kShortLengths[Uniform(0, std::size(kShortLengths) - 1)]
-                                    : static_cast<size_t>(Uniform(1, 500));
-    fault.delayMilliseconds = Uniform(1, 15);
-    return fault;
-  }
+  int Uniform(int low, int high) { return random.Uniform(low, high); }
+  bool Chance(double p) { return random.Chance(p); }
+  std::optional<sim::Fault> RandomFault(const std::string& target) { return random.Fault(target); }
 
   // Injects the fault into the card and into `plan`, which then tells what
   // each request of the press comes back as.
@@ -548,7 +501,7 @@ class ConfigurationSoakTest : public DialogTest {
 
   sim::SimulatedCard simulated;
   unsigned seed;
-  std::mt19937 random;
+  SoakRandom random;
   Settings expected;
   fs::path devices;
   fs::path remarkFile;
