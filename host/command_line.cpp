@@ -37,8 +37,9 @@ struct OptionSpec {
 
 const OptionSpec kOptions[] = {
     {"--plugin", "PATH",
-     "the plug-in to load; default libt740.so beside t740-host, else the one\n"
-     "built with it",
+     "the plug-in to load; default libt740.so beside t740-host, else the\n"
+     "installed one (../lib/<multiarch>/libt740.so.1), else the one built\n"
+     "with it",
      [](HostOptions& options, const std::string& value) { options.pluginPath = value; }},
     {"--ip", "ADDRESS", "the card's management IP address; default 192.168.1.100", StoreIp},
     {"--card", "ADDRESS", "the card address, 1 to 4 digits; default 0107", StoreCardAddress},

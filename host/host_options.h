@@ -18,7 +18,7 @@ struct SnmpOptions {
 };
 
 struct HostOptions {
-  std::string pluginPath;  // empty: look beside the host, then the build
+  std::string pluginPath;  // empty: beside the host, installed, the build
   std::string ip;
   std::string cardAddress;
   std::string transport;

@@ -52,7 +52,11 @@ std::string ResolvePluginPath(const std::string& requested, const std::string& h
   if (!requested.empty()) return requested;
   const std::string beside = hostDirectory + kPluginFileName;
   if (IsFile(beside)) return beside;
-  return T740_BUILT_PLUGIN;
+  const std::string installed = hostDirectory + T740_INSTALLED_PLUGIN;
+  if (IsFile(installed)) return installed;
+  if (IsFile(T740_BUILT_PLUGIN)) return T740_BUILT_PLUGIN;
+  // A host moved away from its installation: the loader's own search.
+  return T740_PLUGIN_SONAME;
 }
 
 }  // namespace t740::host

@@ -41,8 +41,9 @@ class PluginLibrary {
   PluginExports exports_{};
 };
 
-// --plugin when given, else libt740.so beside the host, else the library
-// the build made.
+// --plugin when given, else libt740.so beside the host, else the installed
+// plug-in relative to the host (../lib/<multiarch>/libt740.so.1), else the
+// library the build made, else the soname for the loader to find.
 std::string ResolvePluginPath(const std::string& requested, const std::string& hostDirectory);
 
 }  // namespace t740::host

@@ -138,6 +138,18 @@ TEST_F(HostCopyTest, PrefersThePlugInBesideItself) {
   EXPECT_NE(run.out.find(", plug-in " + (dir / "libt740.so").string()), std::string::npos);
 }
 
+TEST_F(HostCopyTest, FindsTheInstalledPlugInRelativeToItsBinDirectory) {
+  const fs::path bin = dir / "bin";
+  fs::create_directory(bin);
+  fs::copy_file(host, bin / "t740-host");
+  const fs::path installed = bin / T740_INSTALLED_PLUGIN;
+  fs::create_directories(installed.lexically_normal().parent_path());
+  fs::create_symlink(T740_PLUGIN, installed);
+  const HostRun run = RunHostAt(bin / "t740-host", {"status"});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_NE(run.out.find(", plug-in " + installed.string() + "\n"), std::string::npos) << run.out;
+}
+
 TEST_F(HostCopyTest, DevicesThatIsAFileIsAnError) {
   std::ofstream(dir / "Devices") << "x";
   const HostRun run = RunHostAt(host, {"status"});
