@@ -1,0 +1,79 @@
+// The programs of the SNMP end-to-end tests as child processes: t740-sim
+// serving a card until it is stopped, and one-shot runs of t740-host and of
+// the snmp tools with what they printed. Every child gets an environment in
+// which net-snmp reads no system configuration and keeps its state in a
+// directory of the test's own.
+#ifndef T740_TESTS_SNMP_CHILD_PROCESS_H
+#define T740_TESTS_SNMP_CHILD_PROCESS_H
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace t740::test {
+
+struct ProgramRun {
+  int exitStatus;  // -1 when it did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// A temporary directory, removed with everything in it at the end.
+class ScratchDirectory {
+ public:
+  ScratchDirectory();
+  ~ScratchDirectory();
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+  const std::string& Path() const { return path_; }
+  bool IsEmpty() const;
+
+ private:
+  std::string path_;
+};
+
+// Runs the program to its end.
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
+
+// t740-sim on a free port of 127.0.0.1, started with `arguments`; stopped
+// by SIGTERM at the latest when the object goes.
+class SimAgent {
+ public:
+  // Waits until the agent has said where it listens; fails the test (and
+  // leaves Port() 0) when it does not within a few seconds.
+  explicit SimAgent(const std::vector<std::string>& arguments = {});
+  ~SimAgent();
+  SimAgent(const SimAgent&) = delete;
+  SimAgent& operator=(const SimAgent&) = delete;
+
+  uint16_t Port() const { return port_; }
+  // "127.0.0.1:<port>"
+  std::string Address() const;
+  // Sends SIGTERM and waits; the exit status, or -1 when it did not exit
+  // normally. Later calls give the same.
+  int Stop();
+  // What it printed on stderr, once stopped.
+  std::string Errors() const;
+  // Where its temporary files went (its TMPDIR).
+  const ScratchDirectory& Temporary() const { return temporary_; }
+
+ private:
+  ScratchDirectory temporary_;
+  ScratchDirectory logs_;
+  pid_t pid_ = -1;
+  uint16_t port_ = 0;
+  int exitStatus_ = -1;
+  std::string errPath_;
+};
+
+std::string SimAgentPath();
+std::string HostPath();
+std::string SnmpGetPath();
+std::string SnmpSetPath();
+std::string SnmpWalkPath();
+
+}  // namespace t740::test
+
+#endif

@@ -1,0 +1,175 @@
+// The configuration window driven offscreen with the host's SNMP transport
+// as its request function, against t740-sim: the same requests and the
+// same answers as with the card in-process, and the pages' own messages
+// when the agent does not answer.
+#include <gtest/gtest.h>
+
+#include <QTabWidget>
+#include <mutex>
+
+#include "child_process.h"
+#include "console/install_configuration_window.h"
+#include "host/command_line.h"
+#include "host/host_request.h"
+#include "host/sim_transport.h"
+#include "host/snmp_transport.h"
+#include "sim/default_card.h"
+#include "support/controls.h"
+#include "support/dialog_fixture.h"
+
+namespace t740::test {
+namespace {
+
+struct Exchange {
+  int operation;
+  std::string oid;
+  std::string value;
+  std::string preset;
+  std::string response;
+  friend bool operator==(const Exchange& a, const Exchange& b) {
+    return a.operation == b.operation && a.oid == b.oid && a.value == b.value &&
+           a.preset == b.preset && a.response == b.response;
+  }
+};
+
+std::ostream& operator<<(std::ostream& out, const Exchange& e) {
+  return out << e.operation << " " << e.oid << " '" << e.value << "' '" << e.preset << "' -> '"
+             << e.response << "'";
+}
+
+// Notes each request and what the transport left in the response.
+class RecordingTransport : public host::Transport {
+ public:
+  explicit RecordingTransport(host::Transport& inner) : inner_(inner) {}
+
+  std::string Description() const override { return inner_.Description(); }
+  int Request(int operation, const CText& ip, const CText& oid, const CText& one,
+              const CText& value, CText* response) override {
+    const std::string preset(response->view());
+    const int result = inner_.Request(operation, ip, oid, one, value, response);
+    std::lock_guard<std::mutex> lock(mutex_);
+    log_.push_back({operation, std::string(oid.view()), std::string(value.view()), preset,
+                    std::string(response->view())});
+    return result;
+  }
+  std::string FetchStatus(host::StatusText text, std::string_view ip,
+                          std::string_view cardAddress) override {
+    return inner_.FetchStatus(text, ip, cardAddress);
+  }
+
+  std::vector<Exchange> Log() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return log_;
+  }
+
+ private:
+  host::Transport& inner_;
+  mutable std::mutex mutex_;
+  std::vector<Exchange> log_;
+};
+
+constexpr int kLoopbackTab = 1;
+constexpr int kSectionTab = 2;
+constexpr int kPathTab = 3;
+
+class ConfigWindowSnmpTest : public DialogTest {
+ protected:
+  ConfigWindowSnmpTest() {
+    InstallConfigurationWindow();
+    card.SetRequestFunction(host::HostRequestFunction());
+    op.AcceptAllMessages();
+  }
+  ~ConfigWindowSnmpTest() override { host::SetRequestTransport(nullptr); }
+
+  static host::HostOptions Options(std::vector<std::string> words) {
+    return host::ParseCommandLine(words).options;
+  }
+
+  static void ShowTab(QWidget* window, int tab) {
+    Control<QTabWidget>(window, 1006)->setCurrentIndex(tab);
+  }
+
+  // Opens the window through `transport` and works it as an operator:
+  // a change and Set, then Read, on the loopback, section and path tabs.
+  std::vector<Exchange> Operate(host::Transport& transport) {
+    RecordingTransport recording(transport);
+    host::SetRequestTransport(&recording);
+    op.ClearRecords();
+    op.OnDialog("1000", [](QWidget* window) {
+      ShowTab(window, kLoopbackTab);
+      QWidget* loopback = Page(window, 1012);
+      SelectItem(loopback, 1020, CurrentIndex(loopback, 1020) == 0 ? 1 : 0);
+      Click(window, 1004);
+      Click(window, 1005);
+      ShowTab(window, kSectionTab);
+      TypeInto(Page(Page(window, 1025), 1023), 1035, "0f");
+      Click(window, 1004);
+      Click(window, 1005);
+      ShowTab(window, kPathTab);
+      Click(window, 1005);
+      Click(window, 1004);
+      Click(window, 1010);
+    });
+    card.OpenConfiguration(nullptr, CText(sim::kDefaultIp), CText(sim::kDefaultCardAddress),
+                           &record);
+    EXPECT_TRUE(op.Done());
+    host::SetRequestTransport(nullptr);
+    return recording.Log();
+  }
+};
+
+TEST_F(ConfigWindowSnmpTest, OverSnmpTheWindowSendsAndGetsWhatItDoesInProcess) {
+  SimAgent agent;
+  std::ostringstream trace;
+  host::SnmpTransport snmp(Options({"--snmp", agent.Address(), "--trace"}), trace);
+  const std::vector<Exchange> overSnmp = Operate(snmp);
+  const std::vector<std::string> snmpMessages = op.Messages();
+
+  host::SimTransport local(Options({}));
+  const std::vector<Exchange> inProcess = Operate(local);
+
+  // Poll (4), path page load (1); Set and Read on loopback (2) and section
+  // (2); path Read, its channel preselect first (2), and Set (1).
+  EXPECT_EQ(overSnmp.size(), 12u);
+  EXPECT_EQ(overSnmp, inProcess);
+  EXPECT_EQ(snmpMessages, op.Messages());
+  EXPECT_EQ(snmpMessages,
+            (std::vector<std::string>{"环回控制设置成功", "开销设置成功", "高阶通道开销设置成功"}));
+  EXPECT_EQ(trace.str(), "");
+}
+
+TEST_F(ConfigWindowSnmpTest, WithoutAnAnswerEachPageShowsItsMessage) {
+  SimAgent agent({"--read-community", "watch", "--write-community", "steer"});
+  const std::vector<std::string> quick = {"--snmp", agent.Address(),  "--snmp-timeout",
+                                          "100",    "--snmp-retries", "0"};
+  const std::vector<std::string> expected = {"环回控制数据信息不全", "高阶通道开销配置数据信息不全",
+                                             "开销配置数据信息不全", "基本属性数据信息不全",
+                                             "环回控制设置失败"};
+  auto openAndSetLoopback = [this](host::Transport& transport) {
+    host::SetRequestTransport(&transport);
+    op.ClearRecords();
+    op.OnDialog("1000", [](QWidget* window) {
+      ShowTab(window, kLoopbackTab);
+      Click(window, 1004);
+      Click(window, 1010);
+    });
+    card.OpenConfiguration(nullptr, CText(sim::kDefaultIp), CText(sim::kDefaultCardAddress),
+                           &record);
+    host::SetRequestTransport(nullptr);
+    return op.Messages();
+  };
+
+  std::ostringstream trace;
+  host::SnmpTransport stranger(Options(quick), trace);  // public / private
+  EXPECT_EQ(openAndSetLoopback(stranger), expected);
+
+  ASSERT_EQ(agent.Stop(), 0);
+  std::vector<std::string> rightCommunities = quick;
+  rightCommunities.insert(rightCommunities.end(),
+                          {"--snmp-read-community", "watch", "--snmp-write-community", "steer"});
+  host::SnmpTransport stopped(Options(rightCommunities), trace);
+  EXPECT_EQ(openAndSetLoopback(stopped), expected);
+}
+
+}  // namespace
+}  // namespace t740::test
