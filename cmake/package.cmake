@@ -12,6 +12,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "libt740.so is loaded by a network-management host to manage the t740 SDH line card with four optical STM-N ports: it decodes the card's alarm, LED and performance status texts and shows the alarm shielding dialog and the configuration window, which reads and writes the card through the host's request function. The package also holds the public header, a CMake package and a pkg-config file for host builds, ${T740_DEB_TOOLS}, and the host integration guide with an example host.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
+# The build keeps its debugging symbols; the package does not.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 
