@@ -1,20 +1,27 @@
 # make demo: build and run the substitute host against the simulated card.
-# make test: build and run every suite, plain and under ASan + UBSan.
+# make test: build and run every suite, plain and under ASan + UBSan, then
+#            the ThreadSanitizer checks and a short run of every fuzz target.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+TSAN_BUILD ?= build-tsan
 BENCH_BUILD ?= build-bench
+FUZZ_SECONDS ?= 3
 JOBS ?= 2
+# Test builds: optimised a little, line tables only, to keep the test
+# command short on two cores.
+TEST_FLAGS = -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS="-O1 -g1" -DT740_BENCHMARKS=OFF
 
-PACKAGES = cmake ninja-build g++ binutils pkg-config file \
+PACKAGES = cmake ninja-build g++ clang libclang-rt-14-dev binutils pkg-config file dpkg-dev \
            libgtest-dev libgmock-dev libbenchmark-dev \
            qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
-           libgl-dev fonts-wqy-microhei
+           libgl-dev fonts-wqy-microhei libsnmp-dev snmp
 
 export ASAN_OPTIONS = detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS = print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS = ignore_noninstrumented_modules=1:suppressions=$(CURDIR)/tests/tsan.supp:halt_on_error=1
 
-.PHONY: deps demo test test-plain test-sanitize bench clean
+.PHONY: deps demo test test-plain test-sanitize test-thread test-fuzz bench clean
 
 deps:
 	@tools/install-deps $(PACKAGES)
@@ -22,27 +29,35 @@ deps:
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) -G Ninja -DT740_BENCHMARKS=OFF
 
-$(SANITIZE_BUILD)/build.ninja: | deps
-	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DT740_SANITIZE=ON -DT740_BENCHMARKS=OFF
-
 demo: deps $(BUILD)/build.ninja
-	ninja -C $(BUILD) -j$(JOBS)
+	ninja -C $(BUILD) -j$(JOBS) t740-host
 	tools/demo $(BUILD)
 
-test-plain: deps $(BUILD)/build.ninja
-	ninja -C $(BUILD) -j$(JOBS)
-	ctest --test-dir $(BUILD) -j$(JOBS) --output-on-failure --timeout 300
+test-plain: deps
+	cmake -S . -B $(BUILD)-test -G Ninja $(TEST_FLAGS)
+	ninja -C $(BUILD)-test -j$(JOBS)
+	ctest --test-dir $(BUILD)-test -j$(JOBS) --output-on-failure --timeout 300
 
-test-sanitize: deps $(SANITIZE_BUILD)/build.ninja
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja $(TEST_FLAGS) -DT740_SANITIZE=ON
 	ninja -C $(SANITIZE_BUILD) -j$(JOBS)
-	ctest --test-dir $(SANITIZE_BUILD) -j$(JOBS) --output-on-failure --timeout 600
+	ctest --test-dir $(SANITIZE_BUILD) -j$(JOBS) --output-on-failure --timeout 600 -LE package
 
-# Both builds run even when the first fails; the target fails if either did.
+test-thread: deps
+	cmake -S . -B $(TSAN_BUILD) -G Ninja $(TEST_FLAGS) -DT740_TSAN=ON
+	ninja -C $(TSAN_BUILD) -j$(JOBS) thread_check_tests
+	ctest --test-dir $(TSAN_BUILD) -j$(JOBS) --output-on-failure --timeout 600 -L thread
+
+test-fuzz: deps
+	tools/fuzz $(FUZZ_SECONDS)
+
+# Every part runs even when one fails; the target fails if any did.
 test: deps
 	@status=0; \
-	$(MAKE) --no-print-directory test-plain || status=1; \
-	$(MAKE) --no-print-directory test-sanitize || status=1; \
-	if [ $$status -ne 0 ]; then echo "make test: FAILED"; else echo "make test: all suites passed"; fi; \
+	for part in test-plain test-sanitize test-thread test-fuzz; do \
+	  $(MAKE) --no-print-directory $$part || { echo "make test: $$part FAILED"; status=1; }; \
+	done; \
+	if [ $$status -eq 0 ]; then echo "make test: all suites passed"; fi; \
 	exit $$status
 
 bench: deps
@@ -51,4 +66,4 @@ bench: deps
 	$(BENCH_BUILD)/bench/decoders_bench
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(BUILD)-test $(SANITIZE_BUILD) $(TSAN_BUILD) $(BENCH_BUILD) build-fuzz
