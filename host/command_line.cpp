@@ -64,7 +64,7 @@ const OptionSpec kOptions[] = {
      StoreSnmpTimeout},
     {"--snmp-retries", "N", "tries after the first; default 1", StoreSnmpRetries},
     // A flag: no value.
-    {"--trace", nullptr, "say on the error stream why a request to the card failed",
+    {"--trace", nullptr, "say on the error stream why a request over SNMP failed",
      [](HostOptions& options, const std::string&) { options.trace = true; }},
 };
 
