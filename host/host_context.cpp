@@ -1,6 +1,7 @@
 #include "host/host_context.h"
 
 #include "host/host_directory.h"
+#include "host/host_error.h"
 #include "host/host_request.h"
 
 namespace t740::host {
@@ -19,7 +20,13 @@ HostContext::~HostContext() {
 PluginSession& HostContext::Plugin() {
   if (session_) return *session_;
   const std::string directory = HostDirectory();
-  EnsureDevicesDirectory(directory);
+  // Only the port user page's remark file lives there: a host installed
+  // where its user cannot write still shows the card.
+  try {
+    EnsureDevicesDirectory(directory);
+  } catch (const HostError& error) {
+    err_ << "t740-host: warning: " << error.what() << "; port remarks cannot be saved\n";
+  }
   library_ = std::make_unique<PluginLibrary>(ResolvePluginPath(options_.pluginPath, directory));
   session_ = std::make_unique<PluginSession>(*library_);
   return *session_;
