@@ -64,6 +64,8 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
 	ninja -C $(BENCH_BUILD) -j$(JOBS)
 	$(BENCH_BUILD)/bench/decoders_bench
+	$(BENCH_BUILD)/bench/config_latency
+	$(BENCH_BUILD)/bench/snmp_latency
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-test $(SANITIZE_BUILD) $(TSAN_BUILD) $(BENCH_BUILD) build-fuzz
