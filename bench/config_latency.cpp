@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -177,6 +178,11 @@ class RemarkFileBesideTheHost {
 
 int main(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
+  // Without a display the windows still open, off screen.
+  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
+      !std::getenv("WAYLAND_DISPLAY")) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  }
   QApplication app(argc, argv);
   WindowDriver driver(app);
   RemarkFileBesideTheHost remarks;
