@@ -28,14 +28,14 @@ void StoreCardAddress(HostOptions& options, const std::string& value) {
   options.cardAddress = value;
 }
 
-struct OptionSpec {
+struct OptionEntry {
   const char* name;
   const char* metavar;
   const char* help;
   void (*store)(HostOptions& options, const std::string& value);
 };
 
-const OptionSpec kOptions[] = {
+const OptionEntry kOptions[] = {
     {"--plugin", "PATH",
      "the plug-in to load; default libt740.so beside t740-host, else the\n"
      "installed one (../lib/<multiarch>/libt740.so.1), else the one built\n"
@@ -68,9 +68,9 @@ const OptionSpec kOptions[] = {
      [](HostOptions& options, const std::string&) { options.trace = true; }},
 };
 
-const OptionSpec* FindOption(const std::string& name) {
-  for (const OptionSpec& spec : kOptions) {
-    if (name == spec.name) return &spec;
+const OptionEntry* FindOption(const std::string& name) {
+  for (const OptionEntry& entry : kOptions) {
+    if (name == entry.name) return &entry;
   }
   return nullptr;
 }
@@ -107,25 +107,25 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
       continue;
     }
     const size_t equals = word.find('=');
-    const OptionSpec* spec = FindOption(word.substr(0, equals));
-    if (!spec) {
+    const OptionEntry* entry = FindOption(word.substr(0, equals));
+    if (!entry) {
       // After the command, the command judges its own options.
       if (line.command.empty()) throw UsageError("unknown option '" + word + "'");
       line.arguments.push_back(word);
       continue;
     }
     std::string value;
-    if (!spec->metavar) {
+    if (!entry->metavar) {
       if (equals != std::string::npos)
-        throw UsageError(std::string(spec->name) + " takes no value");
+        throw UsageError(std::string(entry->name) + " takes no value");
     } else if (equals != std::string::npos) {
       value = word.substr(equals + 1);
     } else if (i + 1 < words.size()) {
       value = words[++i];
     } else {
-      throw UsageError(std::string(spec->name) + " needs a value");
+      throw UsageError(std::string(entry->name) + " needs a value");
     }
-    spec->store(line.options, value);
+    entry->store(line.options, value);
   }
   return line;
 }
@@ -133,10 +133,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
 std::string OptionsHelp() {
   constexpr char kIndent[] = "        ";
   std::string help = "Options:\n";
-  for (const OptionSpec& spec : kOptions) {
-    help += std::string("  ") + spec.name + (spec.metavar ? std::string(" ") + spec.metavar : "") +
-            "\n" + kIndent;
-    for (const char* c = spec.help; *c; ++c) {
+  for (const OptionEntry& entry : kOptions) {
+    help += std::string("  ") + entry.name +
+            (entry.metavar ? std::string(" ") + entry.metavar : "") + "\n" + kIndent;
+    for (const char* c = entry.help; *c; ++c) {
       help += *c;
       if (*c == '\n') help += kIndent;
     }

@@ -1,6 +1,7 @@
 #include "host/sim_transport.h"
 
 #include "host/host_error.h"
+#include "host/sim_status_kind.h"
 #include "sim/default_card.h"
 
 namespace t740::host {
@@ -19,18 +20,6 @@ sim::Fault ParseFault(const std::string& text) {
   return fault;
 }
 
-sim::StatusKind KindOf(StatusText text) {
-  switch (text) {
-    case StatusText::Alarm:
-      return sim::StatusKind::Alarm;
-    case StatusText::Led:
-      return sim::StatusKind::Led;
-    case StatusText::Performance:
-      break;
-  }
-  return sim::StatusKind::Performance;
-}
-
 }  // namespace
 
 SimTransport::SimTransport(const HostOptions& options)
@@ -46,7 +35,7 @@ int SimTransport::Request(int operation, const CText& ip, const CText& oid, cons
 
 std::string SimTransport::FetchStatus(StatusText text, std::string_view ip,
                                       std::string_view cardAddress) {
-  return card_.FetchStatus(KindOf(text), ip, cardAddress);
+  return card_.FetchStatus(SimStatusKind(text), ip, cardAddress);
 }
 
 }  // namespace t740::host

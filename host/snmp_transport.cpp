@@ -10,6 +10,7 @@
 #include "host/hex_octets.h"
 #include "host/host_error.h"
 #include "host/oid_text.h"
+#include "host/sim_status_kind.h"
 #include "host/snmp_library.h"
 #include "sim/card_mib.h"
 
@@ -77,18 +78,6 @@ std::string Judge(const netsnmp_pdu& answer, int command) {
   return "";
 }
 
-sim::StatusKind KindOf(StatusText text) {
-  switch (text) {
-    case StatusText::Alarm:
-      return sim::StatusKind::Alarm;
-    case StatusText::Led:
-      return sim::StatusKind::Led;
-    case StatusText::Performance:
-      break;
-  }
-  return sim::StatusKind::Performance;
-}
-
 }  // namespace
 
 SnmpTransport::SnmpTransport(const HostOptions& options, std::ostream& trace)
@@ -152,7 +141,7 @@ int SnmpTransport::Write(std::string_view oid, std::string_view value, CText* re
 
 std::string SnmpTransport::FetchStatus(StatusText text, std::string_view,
                                        std::string_view cardAddress) {
-  const std::string oid = sim::StatusOidText(cardAddress, KindOf(text));
+  const std::string oid = sim::StatusOidText(cardAddress, SimStatusKind(text));
   const OidArcs arcs = ParseOidText(oid);
   if (!arcs) {
     Trace("status read", oid, "not an identifier: " + arcs.error);

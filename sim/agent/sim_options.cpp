@@ -46,14 +46,14 @@ void StoreCommunity(std::string& community, const char* option, const std::strin
   community = value;
 }
 
-struct OptionSpec {
+struct OptionEntry {
   const char* name;
   const char* metavar;
   const char* help;
   void (*store)(SimOptions& options, const std::string& value);
 };
 
-const OptionSpec kOptions[] = {
+const OptionEntry kOptions[] = {
     {"--ip", "ADDRESS", "the card's management IP address; default 192.168.1.100", StoreIp},
     {"--card", "ADDRESS", "the card address, 2 to 4 digits; default 0107", StoreCardAddress},
     {"--port", "PORT", "the UDP port on 127.0.0.1; default 0, a free one", StorePort},
@@ -67,9 +67,9 @@ const OptionSpec kOptions[] = {
      }},
 };
 
-const OptionSpec* FindOption(const std::string& name) {
-  for (const OptionSpec& spec : kOptions) {
-    if (name == spec.name) return &spec;
+const OptionEntry* FindOption(const std::string& name) {
+  for (const OptionEntry& entry : kOptions) {
+    if (name == entry.name) return &entry;
   }
   return nullptr;
 }
@@ -88,14 +88,14 @@ SimOptions ParseSimOptions(const std::vector<std::string>& words) {
       continue;
     }
     const size_t equals = word.find('=');
-    const OptionSpec* spec = FindOption(word.substr(0, equals));
-    if (!spec) throw SimUsageError("unknown argument '" + word + "'");
+    const OptionEntry* entry = FindOption(word.substr(0, equals));
+    if (!entry) throw SimUsageError("unknown argument '" + word + "'");
     if (equals != std::string::npos) {
-      spec->store(options, word.substr(equals + 1));
+      entry->store(options, word.substr(equals + 1));
     } else if (i + 1 < words.size()) {
-      spec->store(options, words[++i]);
+      entry->store(options, words[++i]);
     } else {
-      throw SimUsageError(std::string(spec->name) + " needs a value");
+      throw SimUsageError(std::string(entry->name) + " needs a value");
     }
   }
   return options;
@@ -110,8 +110,8 @@ std::string SimHelp() {
       "stops it.\n"
       "\n"
       "Options:\n";
-  for (const OptionSpec& spec : kOptions) {
-    help += std::string("  ") + spec.name + " " + spec.metavar + "\n        " + spec.help + "\n";
+  for (const OptionEntry& entry : kOptions) {
+    help += std::string("  ") + entry.name + " " + entry.metavar + "\n        " + entry.help + "\n";
   }
   help += "  -h, --help\n        show this help\n";
   return help;

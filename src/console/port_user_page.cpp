@@ -53,7 +53,8 @@ CPortUserPage::~CPortUserPage() = default;
 
 void CPortUserPage::InitList() {
   int column = 0;
-  for (const ListColumn& spec : kColumns) list_->InsertColumn(column++, spec.heading, spec.width);
+  for (const ListColumn& entry : kColumns)
+    list_->InsertColumn(column++, entry.heading, entry.width);
   for (int row = 0; row < kRemarkPortCount; ++row) {
     list_->InsertItem(row, kPortNames[row], list_->WindowTextColour(), list_->WindowColour());
   }

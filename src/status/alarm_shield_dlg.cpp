@@ -57,7 +57,8 @@ CAlarmShieldDlg::~CAlarmShieldDlg() = default;
 
 void CAlarmShieldDlg::InitList() {
   int column = 0;
-  for (const ListColumn& spec : kColumns) list_->InsertColumn(column++, spec.heading, spec.width);
+  for (const ListColumn& entry : kColumns)
+    list_->InsertColumn(column++, entry.heading, entry.width);
   for (int row = 0; row < kShieldRowCount; ++row) {
     list_->InsertItem(row, ShieldRowNumber(row), list_->WindowTextColour(), kNumberShade);
     list_->SetCheckbox(row, kShieldColumn, 0);

@@ -10,7 +10,9 @@
 namespace {
 
 // 光口A:STM-LOS in GBK.
-const char kPortALos[] = "\xB9\xE2\xBF\xDA" "A:STM-LOS";
+const char kPortALos[] =
+    "\xB9\xE2\xBF\xDA"
+    "A:STM-LOS";
 
 std::string AlarmStatus(const char* portBytes) {
   std::string status = std::string("000000") + portBytes;
@@ -75,9 +77,8 @@ TEST(HostBoundary, DecodesPerformanceIntoTheHostsArrays) {
   EXPECT_EQ(std::string(texts[0].c_str()).substr(0, 12), "O=A:1111,B:1");
   EXPECT_EQ(labels[22], "B/D\xB9\xE2\xBF\xDA");
   EXPECT_EQ(GetPerformanceData(0, 15, 0, CText(data), nullptr, labels.data(), CText()), 0);
-  EXPECT_EQ(GetPerformanceData(0, 15, 0, CText(data.substr(1)), texts.data(), labels.data(),
-                               CText()),
-            0);
+  EXPECT_EQ(
+      GetPerformanceData(0, 15, 0, CText(data.substr(1)), texts.data(), labels.data(), CText()), 0);
 }
 
 TEST(HostBoundary, TakesAnyBytes) {
