@@ -45,8 +45,8 @@ test-sanitize: deps
 
 test-thread: deps
 	cmake -S . -B $(TSAN_BUILD) -G Ninja $(TEST_FLAGS) -DT740_TSAN=ON
-	ninja -C $(TSAN_BUILD) -j$(JOBS) thread_check_tests
-	ctest --test-dir $(TSAN_BUILD) -j$(JOBS) --output-on-failure --timeout 600 -L thread
+	ninja -C $(TSAN_BUILD) -j$(JOBS) soak_tests thread_check_tests
+	ctest --test-dir $(TSAN_BUILD) -j$(JOBS) --output-on-failure --timeout 600 -L 'soak|thread'
 
 test-fuzz: deps
 	tools/fuzz $(FUZZ_SECONDS)

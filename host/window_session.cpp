@@ -21,8 +21,11 @@ bool HasDisplay() {
   return Set("DISPLAY") || Set("WAYLAND_DISPLAY");
 }
 
+// A platform chosen as offscreen by the environment is as good as no
+// display: nobody can close the windows but the host.
 WindowSession::WindowSession(bool wantOffscreen)
-    : offscreen_(wantOffscreen || (!HasDisplay() && !Set("QT_QPA_PLATFORM"))) {
+    : offscreen_(wantOffscreen || qgetenv("QT_QPA_PLATFORM") == "offscreen" ||
+                 (!HasDisplay() && !Set("QT_QPA_PLATFORM"))) {
   if (offscreen_) qputenv("QT_QPA_PLATFORM", "offscreen");
   application_ = std::make_unique<QApplication>(argumentCount, arguments);
   QApplication::setApplicationDisplayName(QStringLiteral("t740-host"));
