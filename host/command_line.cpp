@@ -3,8 +3,11 @@
 #include <arpa/inet.h>
 
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
 
 #include "host/host_error.h"
+#include "host/sim_fault_option.h"
 #include "host/snmp_options.h"
 #include "sim/default_card.h"
 
@@ -28,6 +31,29 @@ void StoreCardAddress(HostOptions& options, const std::string& value) {
   options.cardAddress = value;
 }
 
+void StoreSimFault(HostOptions& options, const std::string& value) {
+  ParseSimFault(value);
+  options.simFaults.push_back(value);
+}
+
+void StoreTimeLimit(HostOptions& options, const std::string& value) {
+  char* end = nullptr;
+  const double seconds = std::strtod(value.c_str(), &end);
+  if (value.empty() || *end != '\0' || !std::isfinite(seconds) || seconds <= 0) {
+    throw UsageError("--time-limit: '" + value + "' is not a positive number of seconds");
+  }
+  options.timeLimitSeconds = seconds;
+}
+
+// Faults are the simulated card's; another transport would ignore them.
+void CheckSimFaults(const HostOptions& options) {
+  if (!options.simFaults.empty() && options.transport != "sim") {
+    throw UsageError(
+        "--sim-fault: only the simulated card takes faults, not --snmp or --transport " +
+        options.transport);
+  }
+}
+
 struct OptionEntry {
   const char* name;
   const char* metavar;
@@ -49,9 +75,10 @@ const OptionEntry kOptions[] = {
      [](HostOptions& options, const std::string& value) { options.transport = value; }},
     {"--sim-fault", "KIND[:TARGET]",
      "make the simulated card misbehave: short, nothing, untouched,\n"
-     "reject-writes, delay or throw; TARGET is a group suffix (.11) or\n"
-     "alarm, led, performance; may be repeated",
-     [](HostOptions& options, const std::string& value) { options.simFaults.push_back(value); }},
+     "reject-writes, delay (500 ms, or delay=MS) or throw; TARGET is a\n"
+     "group suffix (.1, .11, .12, .13, .50, .51) or alarm, led,\n"
+     "performance; may be repeated; only with --transport sim",
+     StoreSimFault},
     {"--snmp", "ADDRESS[:PORT]",
      "reach the card over SNMPv2c at this agent (IPv4, port default 161);\n"
      "sets --transport snmp",
@@ -63,6 +90,10 @@ const OptionEntry kOptions[] = {
     {"--snmp-timeout", "MS", "how long each try waits for the agent; default 1000",
      StoreSnmpTimeout},
     {"--snmp-retries", "N", "tries after the first; default 1", StoreSnmpRetries},
+    {"--time-limit", "SECONDS",
+     "end the run with status 1 after this long, with pictures of the open\n"
+     "windows; default 120 without a display, none for a window on the screen",
+     StoreTimeLimit},
     // A flag: no value.
     {"--trace", nullptr, "say on the error stream why a request over SNMP failed",
      [](HostOptions& options, const std::string&) { options.trace = true; }},
@@ -127,6 +158,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
     }
     entry->store(line.options, value);
   }
+  CheckSimFaults(line.options);
   return line;
 }
 

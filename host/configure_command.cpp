@@ -1,8 +1,8 @@
 // t740-host configure: the plug-in's configuration window for the card.
 #include "host/command.h"
 #include "host/host_error.h"
-#include "host/modal_driver.h"
 #include "host/window_pictures.h"
+#include "host/window_run.h"
 #include "host/window_session.h"
 
 namespace t740::host {
@@ -12,9 +12,11 @@ int RunConfigure(HostContext& context, const std::vector<std::string>& arguments
   const std::string directory = PictureDirectoryOption(arguments);
 
   WindowSession session(!directory.empty());
+  context.LimitTime(session.Offscreen());
   PluginSession& plugin = context.Plugin();
-  ModalDriver driver;
-  PictureList pictures;
+  WindowRun run(context, session.Offscreen(), directory);
+  ModalDriver& driver = run.Driver();
+  PictureList& pictures = run.Pictures();
   if (session.Offscreen()) VisitConfiguration(driver, directory, pictures);
   plugin.Card().OpenConfiguration(nullptr, CText(context.Options().ip),
                                   CText(context.Options().cardAddress), plugin.DeviceRecord());
@@ -29,11 +31,10 @@ int RunConfigure(HostContext& context, const std::vector<std::string>& arguments
       open(nullptr, CText(context.Options().ip), CText(context.Options().cardAddress));
     }
   }
-  PrintPictures(context.Out(), pictures);
   if (session.Offscreen() && directory.empty()) {
     context.Out() << "no display: the window was opened offscreen and closed\n";
   }
-  return kExitOk;
+  return run.Finish(kExitOk);
 }
 
 }  // namespace
@@ -52,10 +53,15 @@ const Command& ConfigureCommand() {
       "platform, every tab is shown in turn and the window is closed again with\n"
       "nothing written. --screenshots DIR writes one PNG per tab into DIR, and one\n"
       "each of the progress dialog, the alarm shielding dialog and the threshold\n"
-      "window.\n"
+      "window. Every message the plug-in shows is printed on the error stream\n"
+      "(\"t740-host: message: ...\"), pictured as message-1.png and so on, and\n"
+      "answered with its default button; a window the host does not know is\n"
+      "pictured (window-1.png), told and closed. At --time-limit the open windows\n"
+      "are pictured (time-limit-1.png) and closed.\n"
       "\n"
-      "Exit status: 0 the window was shown and closed, 1 the plug-in failed,\n"
-      "2 bad arguments.\n",
+      "Exit status: 0 every page loaded, 1 a page reported a failure, a request\n"
+      "to the card failed, the time limit passed or the plug-in failed, 2 bad\n"
+      "arguments.\n",
       RunConfigure,
   };
   return command;

@@ -3,8 +3,17 @@
 #include "host/host_directory.h"
 #include "host/host_error.h"
 #include "host/host_request.h"
+#include "host/waiting_for.h"
 
 namespace t740::host {
+namespace {
+
+// Long enough for every window over a lossy SNMP link with its retries.
+constexpr double kHeadlessTimeLimitSeconds = 120;
+// How long the window thread has to take over the ending at the limit.
+constexpr auto kWindowGrace = std::chrono::seconds(2);
+
+}  // namespace
 
 HostContext::HostContext(HostOptions options, std::unique_ptr<Transport> transport,
                          std::ostream& out, std::ostream& err)
@@ -13,6 +22,7 @@ HostContext::HostContext(HostOptions options, std::unique_ptr<Transport> transpo
 }
 
 HostContext::~HostContext() {
+  timeLimit_.reset();
   session_.reset();
   SetRequestTransport(nullptr);
 }
@@ -30,6 +40,25 @@ PluginSession& HostContext::Plugin() {
   library_ = std::make_unique<PluginLibrary>(ResolvePluginPath(options_.pluginPath, directory));
   session_ = std::make_unique<PluginSession>(*library_);
   return *session_;
+}
+
+void HostContext::LimitTime(bool headless) {
+  limitSeconds_ = options_.timeLimitSeconds > 0 ? options_.timeLimitSeconds
+                  : headless                    ? kHeadlessTimeLimitSeconds
+                                                : 0;
+  if (limitSeconds_ <= 0) return;
+  // The windows, when they are up, end the run and say more themselves.
+  timeLimit_ = std::make_unique<TimeLimit>(
+      std::chrono::duration_cast<TimeLimit::Clock::duration>(
+          std::chrono::duration<double>(limitSeconds_)),
+      kWindowGrace, [this](bool windowsUp) {
+        err_ << "t740-host: " << TimeLimitReport(limitSeconds_, WaitingForNow()) << "\n";
+        if (windowsUp) {
+          err_ << "t740-host: the windows could not be pictured or closed: the window thread "
+                  "is held up in that wait\n";
+        }
+        ExitAfterTimeLimit(out_, err_);
+      });
 }
 
 }  // namespace t740::host

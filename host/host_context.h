@@ -11,6 +11,7 @@
 #include "host/plugin_library.h"
 #include "host/plugin_session.h"
 #include "host/terminal_text.h"
+#include "host/time_limit.h"
 #include "host/transport.h"
 
 namespace t740::host {
@@ -33,6 +34,13 @@ class HostContext {
   std::ostream& Out() { return out_; }
   std::ostream& Err() { return err_; }
 
+  // Bounds the rest of the run: by --time-limit, else by the default of a
+  // run nobody watches (`headless`), else not at all.
+  void LimitTime(bool headless);
+  // Null when the run has no bound.
+  TimeLimit* Limit() { return timeLimit_.get(); }
+  double LimitSeconds() const { return limitSeconds_; }
+
  private:
   HostOptions options_;
   std::unique_ptr<Transport> transport_;
@@ -41,6 +49,8 @@ class HostContext {
   TerminalText terminal_;
   std::unique_ptr<PluginLibrary> library_;
   std::unique_ptr<PluginSession> session_;
+  double limitSeconds_ = 0;
+  std::unique_ptr<TimeLimit> timeLimit_;
 };
 
 }  // namespace t740::host

@@ -24,7 +24,8 @@ struct HostOptions {
   std::string transport;
   std::vector<std::string> simFaults;  // "kind" or "kind:target"
   SnmpOptions snmp;
-  bool trace = false;  // say on the error stream why a request failed
+  double timeLimitSeconds = 0;  // 0: the command's default
+  bool trace = false;           // say on the error stream why a request failed
 };
 
 HostOptions DefaultHostOptions();

@@ -3,6 +3,8 @@
 #ifndef T740_HOST_HOST_REQUEST_H
 #define T740_HOST_HOST_REQUEST_H
 
+#include <string>
+
 #include "host/transport.h"
 #include "t740/abi.h"
 
@@ -12,6 +14,13 @@ namespace t740::host {
 // nothing.
 void SetRequestTransport(Transport* transport);
 RequestFunction HostRequestFunction();
+
+// Requests whose transport threw, so far.
+struct RequestFailures {
+  int count = 0;
+  std::string last;  // the identifier and why
+};
+RequestFailures FailedRequests();
 
 }  // namespace t740::host
 

@@ -1,12 +1,13 @@
 // t740-host shield: the plug-in's alarm shielding dialog, and the mask the
 // operator chose.
 #include <cstdlib>
+#include <filesystem>
 
 #include "host/command.h"
 #include "host/command_options.h"
 #include "host/host_error.h"
-#include "host/modal_driver.h"
 #include "host/window_pictures.h"
+#include "host/window_run.h"
 #include "host/window_session.h"
 
 namespace t740::host {
@@ -28,6 +29,13 @@ std::string OptionOr(const std::map<std::string, std::string>& options, const ch
   return found == options.end() ? std::string() : found->second;
 }
 
+// Messages and unknown windows are pictured beside the dialog's picture.
+std::string DirectoryOf(const std::string& picture) {
+  if (picture.empty()) return std::string();
+  const std::string directory = std::filesystem::path(picture).parent_path().string();
+  return directory.empty() ? "." : directory;
+}
+
 int RunShield(HostContext& context, const std::vector<std::string>& arguments) {
   const auto options =
       ParseCommandOptions(arguments, {"--mask", "--length", "--levels", "--screenshot"});
@@ -37,21 +45,21 @@ int RunShield(HostContext& context, const std::vector<std::string>& arguments) {
   const std::string picture = OptionOr(options, "--screenshot");
 
   WindowSession session(!picture.empty());
+  context.LimitTime(session.Offscreen());
   PluginSession& plugin = context.Plugin();
-  ModalDriver driver;
-  PictureList pictures;
-  if (session.Offscreen()) VisitShielding(driver, picture, pictures);
+  WindowRun run(context, session.Offscreen(), DirectoryOf(picture));
+  if (session.Offscreen()) VisitShielding(run.Driver(), picture, run.Pictures());
   CText result;
   int16_t resultLength = -1;
   const int32_t confirmed = plugin.Exports().getAlarmSheild(
       0, CText(mask), length, &result, &resultLength, CText(OptionOr(options, "--levels")));
-  PrintPictures(context.Out(), pictures);
+  const int status = run.Finish(kExitOk);
   if (!confirmed) {
     context.Out() << "cancelled: no mask\n";
     return kExitFailure;
   }
   context.Out() << "mask (" << resultLength << "): " << result.c_str() << "\n";
-  return kExitOk;
+  return status;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "host/command.h"
 #include "host/host_error.h"
 #include "host/status_report.h"
+#include "host/waiting_for.h"
 
 namespace t740::host {
 namespace {
@@ -52,6 +53,7 @@ std::string CardName(const HostOptions& options) {
 
 std::string Fetch(HostContext& context, StatusText text) {
   std::string status;
+  const Waiting waiting(std::string("the card's ") + NameOf(text));
   try {
     status = context.CardTransport().FetchStatus(text, context.Options().ip,
                                                  context.Options().cardAddress);
@@ -125,6 +127,7 @@ bool Report(HostContext& context, Part part) {
 
 int RunStatus(HostContext& context, const std::vector<std::string>& arguments) {
   if (!arguments.empty()) throw UsageError("status: unexpected argument '" + arguments[0] + "'");
+  context.LimitTime(true);
   const PluginSession& plugin = context.Plugin();
   const PluginExports& exports = plugin.Exports();
   std::ostream& out = context.Out();

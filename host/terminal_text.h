@@ -1,5 +1,5 @@
-// The plug-in's GBK texts in the terminal's encoding. Characters the
-// terminal cannot show become "?".
+// The plug-in's texts in the terminal's encoding: GBK from its exports,
+// UTF-8 from its windows. Characters the terminal cannot show become "?".
 #ifndef T740_HOST_TERMINAL_TEXT_H
 #define T740_HOST_TERMINAL_TEXT_H
 
@@ -20,9 +20,11 @@ class TerminalText {
   TerminalText& operator=(const TerminalText&) = delete;
 
   std::string FromGbk(std::string_view gbk) const;
+  std::string FromUtf8(std::string_view utf8) const;
 
  private:
   iconv_t converter_;
+  iconv_t utf8Converter_;
 };
 
 }  // namespace t740::host

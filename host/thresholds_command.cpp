@@ -1,8 +1,8 @@
 // t740-host thresholds: the plug-in's performance threshold window.
 #include "host/command.h"
 #include "host/host_error.h"
-#include "host/modal_driver.h"
 #include "host/window_pictures.h"
+#include "host/window_run.h"
 #include "host/window_session.h"
 
 namespace t740::host {
@@ -12,17 +12,17 @@ int RunThresholds(HostContext& context, const std::vector<std::string>& argument
   const std::string directory = PictureDirectoryOption(arguments);
 
   WindowSession session(!directory.empty());
+  context.LimitTime(session.Offscreen());
   PluginSession& plugin = context.Plugin();
   const auto open = plugin.Exports().openThresholds;
   if (!open) throw HostError("the plug-in " + plugin.Library().Path() + " has no threshold window");
-  ModalDriver driver;
-  PictureList pictures;
-  if (session.Offscreen()) VisitThresholds(driver, directory, pictures);
+  WindowRun run(context, session.Offscreen(), directory);
+  if (session.Offscreen()) VisitThresholds(run.Driver(), directory, run.Pictures());
   const int32_t shown =
       open(nullptr, CText(context.Options().ip), CText(context.Options().cardAddress));
-  PrintPictures(context.Out(), pictures);
+  const int status = run.Finish(kExitOk);
   if (!shown) throw HostError("the plug-in did not show the threshold window");
-  return kExitOk;
+  return status;
 }
 
 }  // namespace
@@ -39,9 +39,12 @@ const Command& ThresholdsCommand() {
       "\n"
       "Without a display, or with --screenshots, the window opens on Qt's offscreen\n"
       "platform, each port's page is shown and the window is closed with nothing\n"
-      "written; --screenshots DIR writes one PNG per page into DIR.\n"
+      "written; --screenshots DIR writes one PNG per page into DIR. Messages and\n"
+      "unknown windows are told, pictured and answered as by configure.\n"
       "\n"
-      "Exit status: 0 the window was shown, 1 the plug-in failed, 2 bad arguments.\n",
+      "Exit status: 0 the window was shown and its pages loaded, 1 a page reported\n"
+      "a failure, a request failed, the time limit passed or the plug-in failed,\n"
+      "2 bad arguments.\n",
       RunThresholds,
   };
   return command;

@@ -1,0 +1,46 @@
+#include "host/card_messages.h"
+
+#include <iconv.h>
+
+#include <string>
+
+namespace t740::host {
+namespace {
+
+// Each group's message for a write the card confirmed.
+const char* const kSuccessMessages[] = {
+    "\xBB\xB7\xBB\xD8\xBF\xD8\xD6\xC6\xC9\xE8\xD6\xC3\xB3\xC9\xB9\xA6", /* 环回控制设置成功 */
+    "\xBF\xAA\xCF\xFA\xC9\xE8\xD6\xC3\xB3\xC9\xB9\xA6",                 /* 开销设置成功 */
+    "\xB8\xDF\xBD\xD7\xCD\xA8\xB5\xC0\xBF\xAA\xCF\xFA\xC9\xE8\xD6\xC3\xB3\xC9\xB9\xA6",
+    /* 高阶通道开销设置成功 */
+    "\xC7\xE5\xC1\xE3\xB3\xC9\xB9\xA6",                 /* 清零成功 */
+    "\xC3\xC5\xCF\xDE\xC9\xE8\xD6\xC3\xB3\xC9\xB9\xA6", /* 门限设置成功 */
+};
+
+// Empty when the text has no GBK form (then it is none of the plug-in's).
+std::string GbkOf(std::string_view utf8) {
+  const iconv_t converter = iconv_open("GBK", "UTF-8");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return std::string();
+  std::string gbk(utf8.size() * 2, '\0');
+  char* in = const_cast<char*>(utf8.data());
+  size_t inLeft = utf8.size();
+  char* out = gbk.data();
+  size_t outLeft = gbk.size();
+  const size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+  iconv_close(converter);
+  if (result == static_cast<size_t>(-1)) return std::string();
+  gbk.resize(gbk.size() - outLeft);
+  return gbk;
+}
+
+}  // namespace
+
+bool ReportsSuccess(std::string_view utf8) {
+  const std::string gbk = GbkOf(utf8);
+  for (const char* success : kSuccessMessages) {
+    if (!gbk.empty() && gbk == success) return true;
+  }
+  return false;
+}
+
+}  // namespace t740::host
