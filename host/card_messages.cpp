@@ -1,8 +1,8 @@
 #include "host/card_messages.h"
 
-#include <iconv.h>
-
 #include <string>
+
+#include "host/gbk_text.h"
 
 namespace t740::host {
 namespace {
@@ -17,26 +17,10 @@ const char* const kSuccessMessages[] = {
     "\xC3\xC5\xCF\xDE\xC9\xE8\xD6\xC3\xB3\xC9\xB9\xA6", /* 门限设置成功 */
 };
 
-// Empty when the text has no GBK form (then it is none of the plug-in's).
-std::string GbkOf(std::string_view utf8) {
-  const iconv_t converter = iconv_open("GBK", "UTF-8");
-  if (converter == reinterpret_cast<iconv_t>(-1)) return std::string();
-  std::string gbk(utf8.size() * 2, '\0');
-  char* in = const_cast<char*>(utf8.data());
-  size_t inLeft = utf8.size();
-  char* out = gbk.data();
-  size_t outLeft = gbk.size();
-  const size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-  iconv_close(converter);
-  if (result == static_cast<size_t>(-1)) return std::string();
-  gbk.resize(gbk.size() - outLeft);
-  return gbk;
-}
-
 }  // namespace
 
 bool ReportsSuccess(std::string_view utf8) {
-  const std::string gbk = GbkOf(utf8);
+  const std::string gbk = Utf8ToGbk(utf8);
   for (const char* success : kSuccessMessages) {
     if (!gbk.empty() && gbk == success) return true;
   }

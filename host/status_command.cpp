@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "host/command.h"
+#include "host/command_options.h"
 #include "host/host_error.h"
+#include "host/status_json.h"
 #include "host/status_report.h"
 #include "host/waiting_for.h"
 
@@ -99,14 +101,14 @@ PerfSection DecodePerformance(const PluginExports& exports, const std::string& d
                                   CText())) {
     Rejected(StatusText::Performance, data);
   }
-  PerfSection section{query.title, {}};
+  PerfSection section{query.title, query.period, query.history != 0, {}};
   for (int half : {0, kPerfHalfEntries}) {
     for (int r = 0; r < kPerfHalfEntries; ++r) {
       const int entry = half + r;
       if (labels[entry].empty()) continue;
       const std::string record = query.history ? "#" + std::to_string(r) : "current";
-      section.rows.push_back(
-          {record, std::string(labels[entry].view()), std::string(texts[entry].view())});
+      section.rows.push_back({record, query.history ? r : -1, std::string(labels[entry].view()),
+                              std::string(texts[entry].view())});
     }
   }
   return section;
@@ -115,49 +117,86 @@ PerfSection DecodePerformance(const PluginExports& exports, const std::string& d
 // Runs one part of the report; a failing part is told on the error stream
 // and the others still run.
 template <typename Part>
-bool Report(HostContext& context, Part part) {
+void Report(HostContext& context, Part part) {
   try {
     part();
-    return true;
   } catch (const HostError& error) {
     context.Err() << "t740-host: " << error.what() << "\n";
-    return false;
   }
 }
 
-int RunStatus(HostContext& context, const std::vector<std::string>& arguments) {
-  if (!arguments.empty()) throw UsageError("status: unexpected argument '" + arguments[0] + "'");
-  context.LimitTime(true);
-  const PluginSession& plugin = context.Plugin();
-  const PluginExports& exports = plugin.Exports();
-  std::ostream& out = context.Out();
-  out << "t740 card " << context.Options().cardAddress << " at " << context.Options().ip << " ("
-      << context.CardTransport().Description() << "), plug-in " << plugin.Library().Path()
-      << "\n\n";
-
-  bool complete = Report(context, [&] {
-    const std::vector<AlarmRow> alarms = DecodeAlarms(exports, Fetch(context, StatusText::Alarm));
-    PrintAlarms(out, context.Terminal(), alarms);
-    out << "\n";
-  });
-  complete &= Report(context, [&] {
-    const LedRow leds = DecodeLeds(exports, Fetch(context, StatusText::Led));
-    PrintLeds(out, leds);
-    out << "\n";
-  });
-  complete &= Report(context, [&] {
+CardStatus FetchCardStatus(HostContext& context, const PluginExports& exports) {
+  CardStatus status;
+  Report(context,
+         [&] { status.alarms = DecodeAlarms(exports, Fetch(context, StatusText::Alarm)); });
+  Report(context, [&] { status.leds = DecodeLeds(exports, Fetch(context, StatusText::Led)); });
+  Report(context, [&] {
     const std::string data = Fetch(context, StatusText::Performance);
     std::vector<PerfSection> sections;
     for (const PerfQuery& query : kPerfQueries) {
       sections.push_back(DecodePerformance(exports, data, query));
     }
-    for (const PerfSection& section : sections) {
+    status.performance = std::move(sections);
+  });
+  return status;
+}
+
+void PrintStatusText(HostContext& context, const CardOrigin& origin, const CardStatus& status) {
+  std::ostream& out = context.Out();
+  out << "t740 card " << origin.cardAddress << " at " << origin.ip << " (" << origin.transport
+      << "), plug-in " << origin.plugin << "\n\n";
+  if (status.alarms) {
+    PrintAlarms(out, context.Terminal(), *status.alarms);
+    out << "\n";
+  }
+  if (status.leds) {
+    PrintLeds(out, *status.leds);
+    out << "\n";
+  }
+  if (status.performance) {
+    for (const PerfSection& section : *status.performance) {
       PrintPerformance(out, context.Terminal(), section);
       out << "\n";
     }
     PrintPerformanceLegend(out);
-  });
-  return complete ? kExitOk : kExitFailure;
+  }
+}
+
+struct Format {
+  const char* name;
+  void (*print)(HostContext& context, const CardOrigin& origin, const CardStatus& status);
+};
+
+const Format kFormats[] = {
+    {"text", PrintStatusText},
+    {"json", [](HostContext& context, const CardOrigin& origin,
+                const CardStatus& status) { PrintStatusJson(context.Out(), origin, status); }},
+};
+
+const Format& FormatOption(const std::vector<std::string>& arguments) {
+  std::map<std::string, std::string> options;
+  try {
+    options = ParseCommandOptions(arguments, {"--format"});
+  } catch (const UsageError& error) {
+    throw UsageError(std::string("status: ") + error.what());
+  }
+  const auto given = options.find("--format");
+  if (given == options.end()) return kFormats[0];
+  for (const Format& format : kFormats) {
+    if (given->second == format.name) return format;
+  }
+  throw UsageError("--format: unknown format '" + given->second + "' (text or json)");
+}
+
+int RunStatus(HostContext& context, const std::vector<std::string>& arguments) {
+  const Format& format = FormatOption(arguments);
+  context.LimitTime(true);
+  const PluginSession& plugin = context.Plugin();
+  const CardOrigin origin{context.Options().ip, context.Options().cardAddress,
+                          context.CardTransport().Description(), plugin.Library().Path()};
+  const CardStatus status = FetchCardStatus(context, plugin.Exports());
+  format.print(context, origin, status);
+  return status.alarms && status.leds && status.performance ? kExitOk : kExitFailure;
 }
 
 }  // namespace
@@ -166,12 +205,18 @@ const Command& StatusCommand() {
   static const Command command = {
       "status",
       "show the card's alarms, LED states and performance records",
-      "Usage: t740-host [options] status\n"
+      "Usage: t740-host [options] status [--format text|json]\n"
       "\n"
       "Fetches the card's alarm status, LED status and performance data and prints\n"
       "them as the plug-in decodes them: the sixteen alarms with their levels\n"
       "(0 present, 5 clear), the LED state codes, and the current and history\n"
       "records of the 15-minute and 24-hour periods.\n"
+      "\n"
+      "--format json prints one UTF-8 JSON document instead of the tables: the\n"
+      "card, \"alarms\" (type, port, name, text, level, present), \"leds\" (count,\n"
+      "states) and \"performance\" (period, history, index, port, label, groups\n"
+      "of counters as numbers, text); a part the card or the plug-in failed is\n"
+      "null and \"complete\" is false.\n"
       "\n"
       "Exit status: 0 all decoded, 1 the card gave no status or the plug-in\n"
       "rejected one (the rest is still shown), 2 bad arguments.\n",

@@ -46,8 +46,8 @@ std::string AsciiOnly(std::string_view text, CharacterLength lengthOf) {
   return ascii;
 }
 
-iconv_t OpenToTerminal(const char* from) {
-  const std::string target = std::string(nl_langinfo(CODESET)) + "//TRANSLIT";
+iconv_t OpenTo(const char* encoding, const char* from) {
+  const std::string target = std::string(encoding) + "//TRANSLIT";
   return iconv_open(target.c_str(), from);
 }
 
@@ -76,8 +76,10 @@ std::string Convert(iconv_t converter, std::string_view text, CharacterLength le
 
 }  // namespace
 
-TerminalText::TerminalText()
-    : converter_(OpenToTerminal("GBK")), utf8Converter_(OpenToTerminal("UTF-8")) {}
+TerminalText::TerminalText() : TerminalText(nl_langinfo(CODESET)) {}
+
+TerminalText::TerminalText(const char* encoding)
+    : converter_(OpenTo(encoding, "GBK")), utf8Converter_(OpenTo(encoding, "UTF-8")) {}
 
 TerminalText::~TerminalText() {
   if (converter_ != kNoConverter) iconv_close(converter_);

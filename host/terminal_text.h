@@ -15,6 +15,9 @@ class TerminalText {
   // Uses the encoding of the locale in force (set it from the
   // environment first).
   TerminalText();
+  // Uses the encoding named, e.g. kUtf8.
+  explicit TerminalText(const char* encoding);
+  static constexpr char kUtf8[] = "UTF-8";
   ~TerminalText();
   TerminalText(const TerminalText&) = delete;
   TerminalText& operator=(const TerminalText&) = delete;
