@@ -23,7 +23,8 @@ TEST(HostArgumentsTest, CommandHelpComesBeforeOrAfterTheCommand) {
        {std::vector<std::string>{"status", "--help"}, std::vector<std::string>{"-h", "status"}}) {
     const HostRun run = RunHost(words);
     EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out.rfind("Usage: t740-host [options] status [--format text|json]\n", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.rfind("Usage: t740-host [options] status [--format text|json]\n", 0), 0u)
+        << run.out;
   }
 }
 
@@ -49,9 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadArguments{"NoCommand", {}, "no command given"},
         BadArguments{"UnknownCommand", {"stats"}, "unknown command 'stats'"},
         BadArguments{"UnknownOption", {"--verbose", "status"}, "unknown option '--verbose'"},
-        BadArguments{"UnknownCommandOption",
-                     {"status", "--verbose"},
-                     "status: unknown option '--verbose'"},
+        BadArguments{
+            "UnknownCommandOption", {"status", "--verbose"}, "status: unknown option '--verbose'"},
         BadArguments{"ExtraArgument", {"status", "now"}, "status: unexpected argument 'now'"},
         BadArguments{"MissingValue", {"status", "--ip"}, "--ip needs a value"},
         BadArguments{
@@ -71,9 +71,34 @@ INSTANTIATE_TEST_SUITE_P(
         BadArguments{"UnknownTransport",
                      {"--transport", "serial", "status"},
                      "--transport: unknown transport 'serial'"},
-        BadArguments{"UnknownFault",
-                     {"--sim-fault", "slow", "status"},
-                     "--sim-fault: unknown fault 'slow'"}),
+        BadArguments{
+            "UnknownFault", {"--sim-fault", "slow", "status"}, "--sim-fault: unknown fault 'slow'"},
+        BadArguments{"UnknownFaultTarget",
+                     {"--sim-fault", "short:.14", "configure"},
+                     "--sim-fault: unknown target '.14' (a group .1, .11, .12, .13, .50, .51 or "
+                     "alarm, led, performance)"},
+        BadArguments{"FaultValueNotADelay",
+                     {"--sim-fault", "delay=soon:.11", "status"},
+                     "--sim-fault: 'soon' is not a delay of 1 to 999999999 milliseconds"},
+        BadArguments{"FaultValueOfAnotherKind",
+                     {"--sim-fault", "short=3", "status"},
+                     "--sim-fault: the fault 'short' takes no value"},
+        BadArguments{"FaultOverSnmp",
+                     {"--snmp", "127.0.0.1:1161", "--sim-fault", "short:.11", "status"},
+                     "--sim-fault: only the simulated card takes faults, not --snmp or "
+                     "--transport snmp"},
+        BadArguments{"TimeLimitZero",
+                     {"--time-limit", "0", "configure"},
+                     "--time-limit: '0' is not a positive number of seconds"},
+        BadArguments{"TimeLimitNotANumber",
+                     {"--time-limit=soon", "status"},
+                     "--time-limit: 'soon' is not a positive number of seconds"},
+        BadArguments{"TimeLimitNegative",
+                     {"status", "--time-limit", "-5"},
+                     "--time-limit: '-5' is not a positive number of seconds"},
+        BadArguments{"UnknownFormat",
+                     {"status", "--format", "xml"},
+                     "--format: unknown format 'xml' (text or json)"}),
     [](const ::testing::TestParamInfo<BadArguments>& info) { return info.param.name; });
 
 }  // namespace

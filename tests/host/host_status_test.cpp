@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -93,12 +96,109 @@ TEST(HostStatusTest, PrintsTheLedStatesAndEveryPerformanceRecord) {
             (std::vector<std::string>{"#0", "B/D光口", "0000", "0000", "0000", "0000", "0384"}));
 }
 
+QJsonObject ParseJson(const std::string& text) {
+  QJsonParseError error;
+  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
+  EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+  EXPECT_TRUE(document.isObject());
+  return document.object();
+}
+
+std::string Utf8(const QJsonValue& value) {
+  return value.toString().toStdString();
+}
+
+// In a terminal without Chinese too: the document is UTF-8 for scripts.
+TEST(HostStatusTest, JsonHoldsTheDecodedAlarmsLedsAndRecords) {
+  const HostRun run = RunHost({"status", "--format", "json"}, "C");
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  const QJsonObject status = ParseJson(run.out);
+  EXPECT_TRUE(status["complete"].toBool());
+  EXPECT_EQ(Utf8(status["card"]["cardAddress"]), "0107");
+
+  const QJsonArray alarms = status["alarms"].toArray();
+  ASSERT_EQ(alarms.size(), 16);
+  for (int type = 1; type <= 16; ++type) {
+    const QJsonObject alarm = alarms[type - 1].toObject();
+    const bool present = type == 6 || type == 9;  // B STM-LOS, C RS-TIM
+    EXPECT_EQ(alarm["type"].toInt(), type);
+    EXPECT_EQ(Utf8(alarm["text"]), kAlarmTexts[type - 1]);
+    EXPECT_EQ(Utf8(alarm["port"]), std::string(1, static_cast<char>('A' + (type - 1) / 4)));
+    EXPECT_EQ("光口" + Utf8(alarm["port"]) + ":" + Utf8(alarm["name"]), kAlarmTexts[type - 1]);
+    EXPECT_EQ(alarm["level"].toInt(), present ? 0 : 5) << type;
+    EXPECT_EQ(alarm["present"].toBool(), present) << type;
+  }
+
+  EXPECT_EQ(status["leds"]["count"].toInt(), 12);
+  std::string states;
+  for (const QJsonValue& state : status["leds"]["states"].toArray()) states += Utf8(state);
+  EXPECT_EQ(states, "002200000000");
+
+  // 2 current and 30 history quarters, 2 current and 4 history days.
+  const QJsonArray records = status["performance"].toArray();
+  ASSERT_EQ(records.size(), 38);
+  const QJsonObject quarterB = records[2 + 15].toObject();
+  EXPECT_EQ(quarterB["period"].toInt(), 15);
+  EXPECT_TRUE(quarterB["history"].toBool());
+  EXPECT_EQ(quarterB["index"].toInt(), 0);
+  EXPECT_EQ(Utf8(quarterB["port"]), "B/D");
+  // Port B has no signal: 900 unavailable seconds a quarter, as a number.
+  EXPECT_EQ(quarterB["groups"]["O"]["E"].toInt(-1), 900);
+  EXPECT_EQ(quarterB["groups"]["R"].toObject().size(), 7);
+  EXPECT_TRUE(records[0]["index"].isNull());
+  EXPECT_EQ(records[37]["period"].toInt(), 24);
+}
+
+TEST(HostStatusTest, JsonOfAFailedPartIsNullAndTheRestStays) {
+  const HostRun run = RunHost({"--sim-fault", "short:alarm", "status", "--format=json"});
+  EXPECT_EQ(run.exitStatus, 1);
+  const QJsonObject status = ParseJson(run.out);
+  EXPECT_FALSE(status["complete"].toBool(true));
+  EXPECT_TRUE(status["alarms"].isNull());
+  EXPECT_EQ(status["leds"]["count"].toInt(), 12);
+}
+
 TEST(HostStatusTest, TerminalWithoutChineseGetsQuestionMarks) {
   const HostRun run = RunHost({"status"}, "C");
   ASSERT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_NE(run.out.find("??B:STM-LOS"), std::string::npos);
   EXPECT_NE(run.out.find("A/C??"), std::string::npos);
   for (unsigned char c : run.out) ASSERT_LT(c, 0x80);
+}
+
+// Columns a terminal gives a UTF-8 text: a Chinese character (three bytes
+// here) takes two.
+size_t Columns(const std::string& text) {
+  size_t columns = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char byte = static_cast<unsigned char>(text[i]);
+    if ((byte & 0xC0) == 0x80) continue;
+    columns += byte >= 0xE0 ? 2 : 1;
+  }
+  return columns;
+}
+
+TEST(HostStatusTest, ColumnsLineUpOnTheScreenWithOrWithoutChinese) {
+  for (const char* locale : {"C.UTF-8", "C"}) {
+    const HostRun run = RunHost({"status"}, locale);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const std::vector<std::string> alarms = Section(run.out, "Alarms");
+    ASSERT_EQ(alarms.size(), 17u) << locale;
+    // The level's digit stands under the last letter of "Level".
+    const size_t levelColumn = Columns(alarms[0].substr(0, alarms[0].find("Level") + 4));
+    for (size_t row = 1; row < alarms.size(); ++row) {
+      const std::string& line = alarms[row];
+      const size_t digit = line.rfind("  ") - 1;
+      EXPECT_EQ(Columns(line.substr(0, digit)), levelColumn) << locale << ": " << line;
+    }
+    // The first counter stands under the letter of "O:A".
+    const std::vector<std::string> current = Section(run.out, "Performance, 15 minutes, current");
+    ASSERT_EQ(current.size(), 3u) << locale;
+    const size_t counterColumn = Columns(current[0].substr(0, current[0].find("O:A") + 2));
+    const std::string& row = current[1];
+    const size_t counter = row.find_first_of("0123456789ABCDEF", row.find("A/C") + 3);
+    EXPECT_EQ(Columns(row.substr(0, counter)), counterColumn) << locale << ": " << row;
+  }
 }
 
 TEST(HostStatusTest, OptionsNameTheCardWhereverTheyStand) {

@@ -77,6 +77,72 @@ TEST_F(HostWindowsTest, ShieldAndThresholdsTakeTheirPictures) {
   ExpectPicture(directory / "thresholds-second-port.png");
 }
 
+// Each fault that spoils the start-up poll's loopback answer: the page's
+// message is told and answered, and the run ends by itself with status 1.
+TEST_F(HostWindowsTest, ConfigureAnswersThePageMessageOfEveryFault) {
+  for (const char* kind : {"short", "nothing", "untouched", "throw"}) {
+    const HostRun run = RunHost({"configure", "--sim-fault", std::string(kind) + ":.11"});
+    EXPECT_EQ(run.exitStatus, 1) << kind << "\n" << run.err;
+    EXPECT_NE(run.err.find("t740-host: message: 环回控制数据信息不全\n"), std::string::npos)
+        << kind << "\n"
+        << run.err;
+    EXPECT_NE(run.out.find("no display"), std::string::npos) << kind;
+  }
+  // Only writes are refused, and configure writes nothing.
+  EXPECT_EQ(RunHost({"configure", "--sim-fault", "reject-writes:.11"}).exitStatus, 0);
+}
+
+TEST_F(HostWindowsTest, MessagesArePicturedInEveryWindowCommand) {
+  const HostRun run =
+      RunHost({"configure", "--sim-fault", "short:.1", "--screenshots", directory.string()});
+  EXPECT_EQ(run.exitStatus, 1) << run.err;
+  EXPECT_NE(run.err.find("t740-host: message: 基本属性数据信息不全\n"), std::string::npos)
+      << run.err;
+  ExpectPicture(directory / "message-1.png");
+  EXPECT_NE(run.out.find("wrote " + (directory / "message-1.png").string()), std::string::npos);
+  ExpectPicture(directory / "thresholds-first-port.png");
+
+  const HostRun thresholds = RunHost({"thresholds", "--sim-fault", "short:.51"});
+  EXPECT_EQ(thresholds.exitStatus, 1) << thresholds.err;
+  EXPECT_NE(thresholds.err.find("t740-host: message: 门限设置数据信息不全\n"), std::string::npos)
+      << thresholds.err;
+}
+
+TEST_F(HostWindowsTest, ATerminalWithoutChineseGetsTheMessageAsQuestionMarks) {
+  const HostRun run = RunHost({"configure", "--sim-fault", "nothing:.11"}, "C");
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_NE(run.err.find("t740-host: message: ??????????\n"), std::string::npos) << run.err;
+}
+
+// A card that never answers: the poll worker waits (the window thread is
+// free), or a page read waits in the window thread itself.
+TEST_F(HostWindowsTest, TheTimeLimitEndsACardThatNeverAnswers) {
+  const HostRun poll = RunHost({"--time-limit", "1", "configure", "--sim-fault", "delay=600000:.11",
+                                "--screenshots", directory.string()});
+  EXPECT_EQ(poll.exitStatus, 1);
+  EXPECT_NE(poll.err.find("t740-host: the time limit of 1 second is up; the host was waiting "
+                          "for the card's answer to the read of "
+                          "1.3.6.1.4.1.47291.2.1.1.85.1.01.07.11\n"),
+            std::string::npos)
+      << poll.err;
+  EXPECT_NE(poll.err.find("open at the time limit: \"\" (1011)"), std::string::npos) << poll.err;
+  ExpectPicture(directory / "time-limit-1.png");
+  EXPECT_NE(poll.out.find("wrote " + (directory / "time-limit-1.png").string()), std::string::npos);
+
+  const HostRun page = RunHost({"--time-limit=3", "configure", "--sim-fault", "delay=600000:.13"});
+  EXPECT_EQ(page.exitStatus, 1);
+  EXPECT_NE(page.err.find("the time limit of 3 seconds is up; the host was waiting for the "
+                          "card's answer to the read of 1.3.6.1.4.1.47291.2.1.1.85.1.01.07.13"),
+            std::string::npos)
+      << page.err;
+
+  const HostRun status =
+      RunHost({"--time-limit", "0.5", "--sim-fault", "delay=600000:led", "status"});
+  EXPECT_EQ(status.exitStatus, 1);
+  EXPECT_NE(status.err.find("the host was waiting for the card's LED status"), std::string::npos)
+      << status.err;
+}
+
 TEST_F(HostWindowsTest, BadWindowArgumentsExitTwo) {
   const std::vector<std::vector<std::string>> bad = {
       {"configure", "--screenshots"}, {"configure", "--colour", "red"},
