@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "boundary/control_ids.h"
+#include "boundary/plugin_fonts.h"
 #include "controls/check_list_ctrl.h"
 #include "status/level_list.h"
 #include "status/shield_mask.h"
@@ -42,6 +43,7 @@ CAlarmShieldDlg::CAlarmShieldDlg(std::string_view inputMask, int32_t inputLength
       levelList_(levelList) {
   ui_->setupUi(this);
   ApplyControlIds(this);
+  ApplyTemplateFont(this, 1022);
   list_ = ui_->id1012;
   connect(ui_->id1004, &QPushButton::clicked, this, &CAlarmShieldDlg::accept);
   connect(ui_->id1005, &QPushButton::clicked, this, &CAlarmShieldDlg::reject);
