@@ -28,15 +28,6 @@ void StepTab(QTabWidget* tabs, int step) {
   if (count > 0) tabs->setCurrentIndex((tabs->currentIndex() + step + count) % count);
 }
 
-// The last widget of the window's focus chain that lies on a page.
-QWidget* LastOnPages(QWidget* window, QTabWidget* tabs) {
-  QWidget* last = nullptr;
-  for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
-    if (tabs->isAncestorOf(w) && w != tabs->tabBar()) last = w;
-  }
-  return last;
-}
-
 }  // namespace
 
 CConfigDlg::CConfigDlg(QWidget* parent)
@@ -122,16 +113,11 @@ void CConfigDlg::AddTabKeys() {
   }
 }
 
-// The pages join the window after its buttons; Tab goes from the tab bar
-// through the page shown and then to Read, Set and Exit, as they stand.
+// The pages join the window's focus chain after its buttons. Putting the
+// tab bar after Exit makes the round the window shows: tab bar, the page
+// shown, Read, Set, Exit.
 void CConfigDlg::PutButtonsLastInTabOrder() {
-  QWidget* previous = LastOnPages(this, Tabs());
-  if (!previous) previous = Tabs()->tabBar();
-  for (QWidget* button : {static_cast<QWidget*>(ui_->id1005), static_cast<QWidget*>(ui_->id1004),
-                          static_cast<QWidget*>(ui_->id1010)}) {
-    setTabOrder(previous, button);
-    previous = button;
-  }
+  setTabOrder(ui_->id1010, Tabs()->tabBar());
 }
 
 void CConfigDlg::RunStartUpPoll() {
