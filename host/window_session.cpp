@@ -27,8 +27,9 @@ WindowSession::WindowSession(bool wantOffscreen)
     : offscreen_(wantOffscreen || qgetenv("QT_QPA_PLATFORM") == "offscreen" ||
                  (!HasDisplay() && !Set("QT_QPA_PLATFORM"))) {
   if (offscreen_) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // No application display name: Qt would append it to every caption of
+  // the plug-in's windows ("t740 — t740-host").
   application_ = std::make_unique<QApplication>(argumentCount, arguments);
-  QApplication::setApplicationDisplayName(QStringLiteral("t740-host"));
 }
 
 WindowSession::~WindowSession() = default;

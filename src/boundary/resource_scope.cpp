@@ -1,8 +1,11 @@
 #include "boundary/resource_scope.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+#include "boundary/plugin_fonts.h"
 
 // Outside any namespace, as Qt's resource macros require.
 static void RegisterPluginResources() {
@@ -21,6 +24,18 @@ int argumentCount = 1;
 char applicationName[] = "t740";
 char* arguments[] = {applicationName, nullptr};
 
+std::unique_ptr<QTranslator> InstalledTranslator(const QString& file, const QString& directory) {
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(file, directory)) return nullptr;
+  QCoreApplication::installTranslator(translator.get());
+  return translator;
+}
+
+void RemoveTranslator(std::unique_ptr<QTranslator>& translator) {
+  if (translator) QCoreApplication::removeTranslator(translator.get());
+  translator.reset();
+}
+
 }  // namespace
 
 bool ResourceScope::EnglishLocale() {
@@ -32,18 +47,20 @@ ResourceScope::ResourceScope() {
     ownApplication_ = std::make_unique<QApplication>(argumentCount, arguments);
   }
   RegisterPluginResources();
+  InstallPluginFonts();
   if (EnglishLocale()) {
-    auto translator = std::make_unique<QTranslator>();
-    if (translator->load(QStringLiteral(":/t740/i18n/t740_en.qm"))) {
-      QCoreApplication::installTranslator(translator.get());
-      translator_ = std::move(translator);
-    }
+    translator_ = InstalledTranslator(QStringLiteral("t740_en.qm"), QStringLiteral(":/t740/i18n"));
+  } else {
+    // Qt's own texts (standard buttons, message boxes) in Chinese too; a
+    // machine without Qt's translations shows them in English.
+    qtTranslator_ = InstalledTranslator(QStringLiteral("qtbase_zh_CN"),
+                                        QLibraryInfo::path(QLibraryInfo::TranslationsPath));
   }
 }
 
 ResourceScope::~ResourceScope() {
-  if (translator_) QCoreApplication::removeTranslator(translator_.get());
-  translator_.reset();
+  RemoveTranslator(qtTranslator_);
+  RemoveTranslator(translator_);
   UnregisterPluginResources();
   ownApplication_.reset();
 }

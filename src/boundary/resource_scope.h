@@ -1,7 +1,7 @@
-// For the length of one modal call the plug-in's own resources and
-// translator are current; afterwards the host's state is back, even when
-// the dialog code throws. A host without a QApplication (one that only
-// decodes status) gets one for the call.
+// For the length of one modal call the plug-in's own resources, fonts and
+// translators (its English texts, or Qt's Chinese ones) are current; afterwards the host's state is
+// back, even when the dialog code throws. A host without a QApplication (one that only decodes
+// status) gets one for the call.
 #ifndef T740_BOUNDARY_RESOURCE_SCOPE_H
 #define T740_BOUNDARY_RESOURCE_SCOPE_H
 
@@ -25,6 +25,7 @@ class ResourceScope {
  private:
   std::unique_ptr<QApplication> ownApplication_;
   std::unique_ptr<QTranslator> translator_;
+  std::unique_ptr<QTranslator> qtTranslator_;
 };
 
 }  // namespace t740

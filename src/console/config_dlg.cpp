@@ -1,6 +1,9 @@
 #include "console/config_dlg.h"
 
+#include <QKeySequence>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "boundary/card_object.h"
@@ -8,12 +11,22 @@
 #include "boundary/resource_scope.h"
 #include "console/install_configuration_window.h"
 #include "console/poll_progress_dlg.h"
+#include "controls/enter_clicks_button.h"
 #include "ui_config_dlg.h"
 
 namespace t740 {
 namespace {
 
 constexpr int kPollMode = 1;
+
+const QKeySequence kNextTabKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_Tab)};
+const QKeySequence kPreviousTabKeys[] = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)};
+
+void StepTab(QTabWidget* tabs, int step) {
+  const int count = tabs->count();
+  if (count > 0) tabs->setCurrentIndex((tabs->currentIndex() + step + count) % count);
+}
 
 }  // namespace
 
@@ -24,6 +37,7 @@ CConfigDlg::CConfigDlg(QWidget* parent)
   connect(ui_->id1005, &QPushButton::clicked, this, &CConfigDlg::ReadShownPage);
   connect(ui_->id1004, &QPushButton::clicked, this, &CConfigDlg::SetShownPage);
   connect(ui_->id1010, &QPushButton::clicked, this, &QDialog::reject);
+  AddTabKeys();
 }
 
 // The pages are members and go before the tab control that shows them.
@@ -81,8 +95,29 @@ void CConfigDlg::OnInitDialog() {
   tabs->addTab(&pathPage_, QStringLiteral("高阶通道开销配置"));
   tabs->addTab(&portUserPage_, QStringLiteral("端口用户信息"));
   tabs->setCurrentIndex(0);
+  PutButtonsLastInTabOrder();
+  LetEnterClickFocusedButtons(this);
   RunStartUpPoll();
   LoadPages();
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab step through the five tabs, wherever the
+// focus is in the window (also in the section overhead page's own tabs).
+void CConfigDlg::AddTabKeys() {
+  for (const QKeySequence& keys : kNextTabKeys) {
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, [this] { StepTab(Tabs(), 1); });
+  }
+  for (const QKeySequence& keys : kPreviousTabKeys) {
+    connect(new QShortcut(keys, this), &QShortcut::activated, this,
+            [this] { StepTab(Tabs(), -1); });
+  }
+}
+
+// The pages join the window's focus chain after its buttons. Putting the
+// tab bar after Exit makes the round the window shows: tab bar, the page
+// shown, Read, Set, Exit.
+void CConfigDlg::PutButtonsLastInTabOrder() {
+  setTabOrder(ui_->id1010, Tabs()->tabBar());
 }
 
 void CConfigDlg::RunStartUpPoll() {

@@ -52,6 +52,8 @@ class CConfigDlg : public QDialog {
   };
 
   void OnInitDialog();
+  void AddTabKeys();
+  void PutButtonsLastInTabOrder();
   void RunStartUpPoll();
   void LoadPages();
   std::array<TabActions, kTabCount> BuildTabActions();

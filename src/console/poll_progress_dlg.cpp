@@ -8,6 +8,7 @@
 
 #include "boundary/card_object.h"
 #include "boundary/control_ids.h"
+#include "boundary/plugin_fonts.h"
 #include "console/start_up_poll.h"
 #include "ui_poll_progress_dlg.h"
 
@@ -21,6 +22,7 @@ CPollProgressDlg::CPollProgressDlg(int mode, QWidget* parent)
       mode_(mode) {
   ui_->setupUi(this);
   ApplyControlIds(this);
+  ApplyTemplateFont(this, 1011);
   progress_ = ui_->id1008;
   setFixedSize(size());
 }

@@ -46,6 +46,7 @@ CPortUserPage::CPortUserPage(QWidget* parent)
   setObjectName(QStringLiteral("1090"));
   list_ = ui_->id1090;
   connect(list_, &CCheckListCtrl::listDoubleClicked, this, &CPortUserPage::EditSelectedRemark);
+  connect(list_, &CCheckListCtrl::itemKeyActivated, this, &CPortUserPage::EditSelectedRemark);
   InitList();
 }
 

@@ -1,12 +1,15 @@
 #include "console/remark_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
+
+#include "console/remark_target.h"
 
 namespace t740 {
 namespace {
@@ -48,6 +51,46 @@ bool WriteAll(int fd, std::string_view content, const RemarkFileCalls& calls) {
     content.remove_prefix(static_cast<size_t>(written));
   }
   return true;
+}
+
+// The permission bits of the regular file at `path`, if there is one.
+std::optional<mode_t> ExistingMode(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  return status.st_mode & 07777;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool SyncDirectory(const std::string& directory, const RemarkFileCalls& calls) {
+  const int fd = calls.open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+  if (fd < 0) return false;
+  const bool synced = calls.fsync(fd) == 0;
+  return calls.close(fd) == 0 && synced;
+}
+
+bool FillTemporary(int fd, std::string_view content, std::optional<mode_t> mode,
+                   const RemarkFileCalls& calls) {
+  if (mode && calls.fchmod(fd, *mode) != 0) return false;
+  return WriteAll(fd, content, calls) && calls.fsync(fd) == 0;
+}
+
+bool ReplaceFile(const std::string& path, std::string_view content, const RemarkFileCalls& calls) {
+  const std::optional<mode_t> mode = ExistingMode(path);
+  std::string tempPath;
+  const int fd = CreateTemporaryBeside(path, tempPath, calls);
+  if (fd < 0) return false;
+  bool written = FillTemporary(fd, content, mode, calls);
+  written = calls.close(fd) == 0 && written;
+  if (!written || calls.rename(tempPath.c_str(), path.c_str()) != 0) {
+    calls.unlink(tempPath.c_str());
+    return false;
+  }
+  return SyncDirectory(DirectoryOf(path), calls);
 }
 
 }  // namespace
@@ -107,20 +150,15 @@ const RemarkFileCalls& SystemRemarkFileCalls() {
       ::close,
       std::rename,
       ::unlink,
+      ::fchmod,
   };
   return calls;
 }
 
 bool WriteRemarkFile(const std::string& path, std::string_view content,
                      const RemarkFileCalls& calls) {
-  std::string tempPath;
-  const int fd = CreateTemporaryBeside(path, tempPath, calls);
-  if (fd < 0) return false;
-  bool written = WriteAll(fd, content, calls) && calls.fsync(fd) == 0;
-  written = calls.close(fd) == 0 && written;
-  if (written && calls.rename(tempPath.c_str(), path.c_str()) == 0) return true;
-  calls.unlink(tempPath.c_str());
-  return false;
+  const std::optional<std::string> target = RemarkSaveTarget(path);
+  return target && ReplaceFile(*target, content, calls);
 }
 
 }  // namespace t740

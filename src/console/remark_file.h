@@ -58,13 +58,18 @@ struct RemarkFileCalls {
   std::function<int(int fd)> close;
   std::function<int(const char* from, const char* to)> rename;
   std::function<int(const char* path)> unlink;
+  std::function<int(int fd, mode_t mode)> fchmod;
 };
 
 const RemarkFileCalls& SystemRemarkFileCalls();
 
 // Writes the content to a temporary file beside `path` and renames it over
-// the old file, so that a failure leaves the old file as it was. False on
-// any failure.
+// the old file, so that a failure leaves the old file as it was; then syncs
+// the directory, so that the new name survives a power cut. The new file
+// keeps the old one's mode. When `path` is a symbolic link the file it ends
+// at is replaced and the link stays; a link that ends outside the
+// directory of `path` is not followed and the save fails. False on any
+// failure.
 bool WriteRemarkFile(const std::string& path, std::string_view content,
                      const RemarkFileCalls& calls = SystemRemarkFileCalls());
 

@@ -7,6 +7,7 @@
 #include "boundary/gbk_qt.h"
 #include "console/message_box.h"
 #include "console/remark_file.h"
+#include "controls/enter_clicks_button.h"
 #include "ui_user_info_dlg.h"
 
 namespace t740 {
@@ -26,6 +27,7 @@ CUserInfoDlg::CUserInfoDlg(std::string initialText, QWidget* parent)
   ApplyControlIds(this);
   connect(ui_->id1004, &QPushButton::clicked, this, &CUserInfoDlg::accept);
   connect(ui_->id1005, &QPushButton::clicked, this, &CUserInfoDlg::reject);
+  LetEnterClickFocusedButtons(this);
   ui_->id1091->setText(FromGbk(initialText_));
 }
 

@@ -1,7 +1,9 @@
 #include "controls/check_list_ctrl.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "controls/check_cell_delegate.h"
@@ -100,6 +102,50 @@ void CCheckListCtrl::mousePressEvent(QMouseEvent* event) {
 void CCheckListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
   QTableView::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) emit listDoubleClicked();
+}
+
+void CCheckListCtrl::keyPressEvent(QKeyEvent* event) {
+  const int row = currentIndex().row();
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (plain && event->key() == Qt::Key_Space && row >= 0) {
+    const int column = CheckboxColumnOfRow(row);
+    if (column >= 0 && model_->RowEnabled(row)) ToggleCheckbox(row, column);
+    event->accept();
+    return;
+  }
+  if (plain && event->key() == Qt::Key_F2) {
+    emit itemKeyActivated();
+    event->accept();
+    return;
+  }
+  if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    emit itemKeyActivated();
+    event->ignore();
+    return;
+  }
+  QTableView::keyPressEvent(event);
+}
+
+// Coming to the list by Tab selects its current row, so that what
+// Enter acts on is what the operator sees marked.
+void CCheckListCtrl::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  const bool byTab =
+      event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+  const QModelIndex current = currentIndex();
+  if (byTab && current.isValid() && !selectionModel()->hasSelection() &&
+      model_->RowEnabled(current.row())) {
+    selectRow(current.row());
+  }
+}
+
+int CCheckListCtrl::CheckboxColumnOfRow(int row) const {
+  const int current = currentIndex().column();
+  if (model_->Check(row, current) != kNoCheckbox) return current;
+  for (int column = 0; column < model_->columnCount(); ++column) {
+    if (model_->Check(row, column) != kNoCheckbox) return column;
+  }
+  return -1;
 }
 
 void CCheckListCtrl::changeEvent(QEvent* event) {

@@ -3,6 +3,9 @@
 // has cell records only for the columns that existed when it was inserted.
 // A click on a box toggles it and emits checkboxClicked(row, column); a
 // click on a heading that shows a check image sets every box of its column.
+// By keyboard: Space toggles the current row's box; Enter and F2 emit
+// itemKeyActivated() (Enter then goes on to the dialog, for its default
+// button). A cell's tooltip shows its whole text.
 #ifndef T740_CONTROLS_CHECK_LIST_CTRL_H
 #define T740_CONTROLS_CHECK_LIST_CTRL_H
 
@@ -53,14 +56,20 @@ class CCheckListCtrl : public QTableView {
   void checkboxClicked(int row, int column);
   // A double-click anywhere on the list, on a row or not.
   void listDoubleClicked();
+  // Enter or F2 on the list.
+  void itemKeyActivated();
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
   void ToggleCheckbox(int row, int column);
+  // The current row's box: in the current column, else its first one.
+  int CheckboxColumnOfRow(int row) const;
   void FlipColumnFromHeader(int column);
   void UpdateHeaderImage(int column);
 

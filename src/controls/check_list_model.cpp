@@ -30,6 +30,10 @@ QVariant CheckListModel::data(const QModelIndex& index, int role) const {
       // A cell with a box shows the box instead of its text.
       if (hasCheckbox) return QVariant();
       return FromGbk(rows_[row][column].text);
+    case Qt::ToolTipRole:
+      // The whole text, for a cell too narrow to show it.
+      if (hasCheckbox || rows_[row][column].text.empty()) return QVariant();
+      return FromGbk(rows_[row][column].text);
     case Qt::CheckStateRole:
       if (!hasCheckbox) return QVariant();
       return record->check == kChecked ? Qt::Checked : Qt::Unchecked;

@@ -4,7 +4,9 @@
 #include <QPushButton>
 
 #include "boundary/control_ids.h"
+#include "boundary/plugin_fonts.h"
 #include "controls/check_list_ctrl.h"
+#include "controls/enter_clicks_button.h"
 #include "status/level_list.h"
 #include "status/shield_mask.h"
 #include "status/shield_rows.h"
@@ -42,10 +44,12 @@ CAlarmShieldDlg::CAlarmShieldDlg(std::string_view inputMask, int32_t inputLength
       levelList_(levelList) {
   ui_->setupUi(this);
   ApplyControlIds(this);
+  ApplyTemplateFont(this, 1022);
   list_ = ui_->id1012;
   connect(ui_->id1004, &QPushButton::clicked, this, &CAlarmShieldDlg::accept);
   connect(ui_->id1005, &QPushButton::clicked, this, &CAlarmShieldDlg::reject);
   connect(ui_->id1013, &QCheckBox::clicked, this, &CAlarmShieldDlg::OnSelectAllClicked);
+  LetEnterClickFocusedButtons(this);
 
   InitList();
   FillDefaultRows();

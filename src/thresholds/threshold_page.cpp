@@ -5,6 +5,7 @@
 
 #include "boundary/control_ids.h"
 #include "boundary/gbk_qt.h"
+#include "boundary/plugin_fonts.h"
 #include "console/message_box.h"
 #include "thresholds/threshold_exchange.h"
 #include "ui_threshold_page.h"
@@ -17,6 +18,7 @@ CThresholdPage::CThresholdPage(int templateId, QWidget* parent)
   ApplyControlIds(this);
   // Template 1027 shares its number with an edit, so the page is named last.
   setObjectName(QString::number(templateId));
+  ApplyTemplateFont(this, templateId);
   for (int i = 0; i < kPortThresholds; ++i) {
     edits_[i] = findChild<QLineEdit*>(QString::number(ThresholdSlots()[i].editId));
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -164,6 +165,56 @@ TEST_F(RemarkFileTest, FailedWriteKeepsTheOldFile) {
 
   EXPECT_FALSE(written);
   EXPECT_EQ(Contents(), "keep,me,whole,please,;");
+  EXPECT_EQ(FilesInDevices(), 1u);
+}
+
+// What the operator set on the file survives a save: its mode, and a link
+// that makes it another file of "Devices".
+TEST_F(RemarkFileTest, SaveKeepsTheModeOfTheFileItReplaces) {
+  Put("old,,,,;");
+  ASSERT_EQ(chmod(path_.c_str(), 0640), 0);
+  const mode_t previousMask = umask(022);
+  const bool written = WriteRemarkFile(path_, "a,b,c,d,;");
+  umask(previousMask);
+  ASSERT_TRUE(written);
+  struct stat status {};
+  ASSERT_EQ(stat(path_.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  EXPECT_EQ(Contents(), "a,b,c,d,;");
+}
+
+TEST_F(RemarkFileTest, SaveThroughALinkReplacesItsTargetAndKeepsTheLink) {
+  fs::create_directory(root_ / "Devices" / "shared");
+  const fs::path target = root_ / "Devices" / "shared" / "card.ini";
+  { std::ofstream(target) << "old,,,,;"; }
+  fs::create_symlink("shared/card.ini", path_);
+  ASSERT_TRUE(WriteRemarkFile(path_, "a,b,c,d,;"));
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(fs::read_symlink(path_), "shared/card.ini");
+  EXPECT_EQ(Contents(), "a,b,c,d,;");
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "Devices" / "shared"), {}), 1);
+
+  // A link that does not lead to a file yet gets one.
+  fs::remove(target);
+  ASSERT_TRUE(WriteRemarkFile(path_, "e,f,g,h,;"));
+  EXPECT_EQ(Contents(), "e,f,g,h,;");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target)));
+}
+
+TEST_F(RemarkFileTest, SaveRefusesALinkLeadingOutOfDevicesOrInALoop) {
+  const fs::path outside = root_ / "outside.ini";
+  { std::ofstream(outside) << "not ours"; }
+  fs::create_symlink("../outside.ini", path_);
+  EXPECT_FALSE(WriteRemarkFile(path_, "a,b,c,d,;"));
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_), {}), 2);
+  std::ifstream in(outside);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "not ours");
+
+  fs::remove(path_);
+  fs::create_symlink(fs::path(path_).filename(), path_);
+  EXPECT_FALSE(WriteRemarkFile(path_, "a,b,c,d,;"));
+  EXPECT_TRUE(fs::is_symlink(path_));
   EXPECT_EQ(FilesInDevices(), 1u);
 }
 

@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QFontInfo>
+#include <QLibraryInfo>
+#include <QMessageBox>
 #include <QPixmap>
 #include <stdexcept>
 
@@ -15,6 +21,17 @@ const char kPolling[] = "正在进行轮徇，请稍等...";
 
 QString Translated(const char* context, const char* source) {
   return QCoreApplication::translate(context, source);
+}
+
+bool QtChineseTranslationInstalled() {
+  return QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath)).exists("qtbase_zh_CN.qm");
+}
+
+std::string MessageBoxButtonTexts() {
+  QMessageBox box(QMessageBox::NoIcon, QString(), QStringLiteral("x"),
+                  QMessageBox::Ok | QMessageBox::Cancel);
+  return box.button(QMessageBox::Ok)->text().toStdString() + "|" +
+         box.button(QMessageBox::Cancel)->text().toStdString();
 }
 
 TEST(ResourceScope, GivesAHostWithoutApplicationOneForTheCallOnly) {
@@ -68,6 +85,42 @@ TEST(ResourceScope, MakesTheEnglishTextsCurrentForTheCallUnderAnEnglishLocale) {
   }
   EXPECT_EQ(QCoreApplication::instance(), &host);
   EXPECT_EQ(Translated("CPollProgressDlg", kPolling).toStdString(), kPolling);
+}
+
+TEST(ResourceScope, GivesQtsOwnButtonsTheirChineseTextsForTheCallOnly) {
+  if (!QtChineseTranslationInstalled()) {
+    GTEST_SKIP() << "qtbase_zh_CN.qm is not installed (Debian package qt6-translations-l10n)";
+  }
+  int argc = 1;
+  char name[] = "host";
+  char* argv[] = {name, nullptr};
+  QApplication host(argc, argv);
+  {
+    ResourceScope scope;
+    EXPECT_EQ(MessageBoxButtonTexts(), "确定|取消");
+  }
+  EXPECT_EQ(MessageBoxButtonTexts(), "OK|Cancel");
+}
+
+TEST(ResourceScope, LeavesQtsOwnButtonsEnglishUnderAnEnglishLocale) {
+  int argc = 1;
+  char name[] = "host";
+  char* argv[] = {name, nullptr};
+  QApplication host(argc, argv);
+  ResourceScope scope;
+  EXPECT_EQ(MessageBoxButtonTexts(), "OK|Cancel");
+}
+
+TEST(ResourceScope, TemplateFontsFallBackToTheInstalledCjkFont) {
+  ResourceScope scope;
+  // Named as the locale names it ("文泉驿微米黑" in Chinese).
+  const QString cjkFont = QFontInfo(QFont(QStringLiteral("WenQuanYi Micro Hei"))).family();
+  for (const char* family : {"NSimSun", "SimSun", "MS Sans Serif"}) {
+    EXPECT_EQ(QFont::substitutes(QString::fromLatin1(family)).join('|').toLower(),
+              "wenquanyi micro hei")
+        << family;
+    EXPECT_EQ(QFontInfo(QFont(QString::fromLatin1(family))).family(), cjkFont) << family;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,257 @@
+// The operator's desk: the configuration window and the shielding dialog on
+// a real X server, worked by keyboard alone. Each step waits for the effect
+// of the keys before it, so the suite runs as fast as the windows answer.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QWindow>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "console/host_directory.h"
+#include "console/install_configuration_window.h"
+#include "controls/check_list_ctrl.h"
+#include "sim/default_card.h"
+#include "sim/request_binding.h"
+#include "sim/simulated_card.h"
+#include "support/controls.h"
+#include "support/dialog_fixture.h"
+#include "t740/abi.h"
+#include "x_display.h"
+#include "x_keyboard.h"
+
+namespace t740::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSectionTab = 2;
+constexpr int kPortUserTab = 4;
+// A J0 trace identifier is 32 characters.
+constexpr char kTypedTrace[] = "54373430206b6579626f617264202020";
+constexpr char kSentTrace[] = "54373430206B6579626F617264202020";
+constexpr char kTypedRemark[] = "Line 7 13900001111";
+
+// Ready for keys: shown, exposed and holding the X input focus.
+bool Ready(QWidget* window) {
+  return window->isActiveWindow() && window->windowHandle() && window->windowHandle()->isExposed();
+}
+
+bool ReadyModal(QWidget* modal, const char* name) {
+  return modal->objectName() == QLatin1String(name) && Ready(modal);
+}
+
+// A picture as the X server shows it, for the README.
+void Photograph(QWidget* window, const char* name) {
+  QApplication::processEvents();
+  const QString directory = QStringLiteral(T740_X11_SCREENSHOT_DIR);
+  QDir().mkpath(directory);
+  const QPixmap picture = window->screen()->grabWindow(window->winId());
+  EXPECT_TRUE(picture.save(directory + QLatin1Char('/') + QLatin1String(name) + ".png")) << name;
+}
+
+QTabWidget* Tabs(QWidget* window) {
+  return Control<QTabWidget>(window, 1006);
+}
+
+void TabTo(QWidget* target) {
+  const int tabs = TabsTo(target);
+  ASSERT_GE(tabs, 0) << "Tab does not reach " << target->objectName().toStdString();
+  PressKey("Tab", tabs);
+}
+
+class DeskTest : public DialogTest {
+ protected:
+  DeskTest()
+      : simulated(sim::DefaultIdentity(), sim::DefaultCardState(), sim::WallClock(),
+                  sim::kDefaultUptimeSeconds) {
+    InstallConfigurationWindow();
+    card.SetRequestFunction(sim::BindRequestFunction(simulated));
+  }
+  ~DeskTest() override { sim::UnbindRequestFunction(simulated); }
+
+  void SetUp() override {
+    if (!NoDisplayReason().empty()) GTEST_SKIP() << "no X server: " << NoDisplayReason();
+  }
+
+  void Open() {
+    card.OpenConfiguration(nullptr, CText(sim::kDefaultIp), CText(sim::kDefaultCardAddress),
+                           &record);
+    EXPECT_TRUE(op.Done()) << op.PendingSteps() << " steps did not run";
+  }
+
+  // Runs `step` once the configuration window is ready and `when` holds.
+  void InWindow(std::function<bool(QWidget*)> when, Operator::Step step) {
+    op.Then([when](QWidget* modal) { return ReadyModal(modal, "1000") && when(modal); },
+            std::move(step));
+  }
+  void OnReadyMessage(std::function<void(QMessageBox*)> step) {
+    op.Then([](QWidget* modal) { return IsMessageBox(modal) && Ready(modal); },
+            [step](QWidget* modal) { step(qobject_cast<QMessageBox*>(modal)); });
+  }
+
+  sim::SimulatedCard simulated;
+};
+
+TEST_F(DeskTest, DISABLED_SectionOverheadIsWrittenByKeyboardAndTheCaptionIsTheCards) {
+  const sim::CardState before = simulated.Snapshot();
+  QLineEdit* trace = nullptr;
+  InWindow([](QWidget*) { return true; },
+           [](QWidget* window) {
+             EXPECT_EQ(XWindowName(window), "t740");
+             Photograph(window, "config-device");
+             PressKeys({"ctrl+Tab"});
+           });
+  InWindow([](QWidget* w) { return Tabs(w)->currentIndex() == 1; },
+           [](QWidget* window) {
+             Photograph(window, "config-loopback");
+             PressKeys({"ctrl+Tab"});
+           });
+  InWindow([](QWidget* w) { return Tabs(w)->currentIndex() == kSectionTab; },
+           [&trace](QWidget* window) {
+             // Tab runs from the tab bar through the page to Read, Set, Exit.
+             const std::vector<QWidget*> order = TabOrderFrom(Tabs(window)->tabBar());
+             ASSERT_GE(order.size(), 4u);
+             EXPECT_EQ(order.end()[-3], Control<QWidget>(window, 1005));
+             EXPECT_EQ(order.end()[-2], Control<QWidget>(window, 1004));
+             EXPECT_EQ(order.end()[-1], Control<QWidget>(window, 1010));
+             EXPECT_EQ(order[1], Control<QTabWidget>(window, 1047)->tabBar());
+             trace = Control<QLineEdit>(Page(Page(window, 1025), 1023), 1032);
+             TabTo(trace);
+           });
+  InWindow([&trace](QWidget*) { return trace && trace->hasFocus(); },
+           [](QWidget*) {
+             PressKeys({"ctrl+a"});
+             TypeText(kTypedTrace);
+             // Enter in an edit neither writes nor closes.
+             PressKeys({"Return"});
+           });
+  InWindow([&trace](QWidget*) { return trace->text().toLower() == QLatin1String(kTypedTrace); },
+           [](QWidget* window) { TabTo(Control<QPushButton>(window, 1004)); });
+  InWindow([](QWidget* w) { return Control<QPushButton>(w, 1004)->hasFocus(); },
+           [this, &before](QWidget* window) {
+             EXPECT_EQ(simulated.Snapshot().ports[0].section.send.j0,
+                       before.ports[0].section.send.j0);
+             Photograph(window, "config-section-overhead");
+             PressKeys({"Return"});
+           });
+  OnReadyMessage([this](QMessageBox* box) {
+    EXPECT_EQ(MessageText(box), "开销设置成功");
+    EXPECT_EQ(box->button(QMessageBox::Ok)->text().toStdString(), "确定");
+    Photograph(box, "message-box");
+    PressKeys({"Return"});
+  });
+  InWindow([](QWidget*) { return true; },
+           [](QWidget* window) {
+             PressKeys({"ctrl+shift+Tab"});
+             EXPECT_EQ(Tabs(window)->currentIndex(), kSectionTab);
+           });
+  InWindow([](QWidget* w) { return Tabs(w)->currentIndex() == 1; },
+           [](QWidget* window) { TabTo(Control<QPushButton>(window, 1010)); });
+  InWindow([](QWidget* w) { return Control<QPushButton>(w, 1010)->hasFocus(); },
+           [](QWidget*) { PressKeys({"space"}); });
+  Open();
+  EXPECT_EQ(simulated.Snapshot().ports[0].section.send.j0, kSentTrace);
+}
+
+TEST_F(DeskTest, DISABLED_APortsRemarkIsEditedAndSavedByKeyboard) {
+  const fs::path devices = fs::path(HostDirectory()) / "Devices";
+  fs::create_directories(devices);
+  const fs::path file =
+      devices / (std::string(sim::kDefaultIp) + sim::kDefaultCardAddress + "t740_Remark.ini");
+  fs::remove(file);
+  CCheckListCtrl* list = nullptr;
+  InWindow([](QWidget*) { return true; }, [](QWidget*) { PressKeys({"ctrl+shift+Tab"}); });
+  InWindow([](QWidget* w) { return Tabs(w)->currentIndex() == kPortUserTab; },
+           [&list](QWidget* window) {
+             list = Page(window, 1090)->findChild<CCheckListCtrl*>("1090");
+             ASSERT_TRUE(list);
+             TabTo(list);
+           });
+  InWindow([&list](QWidget*) { return list && list->hasFocus(); },
+           [](QWidget*) { PressKeys({"Return"}); });
+  op.Then([](QWidget* modal) { return ReadyModal(modal, "1033"); },
+          [](QWidget*) {
+            PressKeys({"ctrl+a"});
+            TypeText(kTypedRemark);
+            PressKeys({"Return"});
+          });
+  InWindow([&list](QWidget*) { return list->GetItemText(0, 1) == kTypedRemark; },
+           [&list](QWidget* window) {
+             const QModelIndex remark = list->model()->index(0, 1);
+             EXPECT_EQ(list->model()->data(remark, Qt::ToolTipRole).toString(),
+                       QLatin1String(kTypedRemark));
+             Photograph(window, "config-port-users");
+             TabTo(Control<QPushButton>(window, 1004));
+           });
+  InWindow([](QWidget* w) { return Control<QPushButton>(w, 1004)->hasFocus(); },
+           [](QWidget*) { PressKeys({"Return"}); });
+  OnReadyMessage([](QMessageBox* box) {
+    EXPECT_EQ(MessageText(box), "设置成功!");
+    PressKeys({"Return"});
+  });
+  // F2 opens the editor again, on the same remark; Escape leaves it.
+  InWindow([](QWidget*) { return true; },
+           [&list](QWidget*) {
+             list->setFocus();
+             PressKeys({"F2"});
+           });
+  op.Then([](QWidget* modal) { return ReadyModal(modal, "1033"); },
+          [](QWidget* dialog) {
+            EXPECT_EQ(Text(dialog, 1091), kTypedRemark);
+            PressKeys({"Escape"});
+          });
+  InWindow([](QWidget*) { return true; },
+           [](QWidget* window) { TabTo(Control<QPushButton>(window, 1010)); });
+  InWindow([](QWidget* w) { return Control<QPushButton>(w, 1010)->hasFocus(); },
+           [](QWidget*) { PressKeys({"Return"}); });
+  Open();
+  std::ifstream in(file, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+            std::string(kTypedRemark) + ",,,,;");
+  fs::remove(file);
+}
+
+TEST_F(DeskTest, ShieldingIsChosenWithSpaceAndConfirmedWithEnter) {
+  QAbstractItemView* list = nullptr;
+  op.Then([](QWidget* modal) { return ReadyModal(modal, "1022"); },
+          [&list](QWidget* dialog) {
+            list = Control<QAbstractItemView>(dialog, 1012);
+            ASSERT_TRUE(list);
+            TabTo(list);
+          });
+  op.Then([&list](QWidget*) { return list && list->hasFocus(); },
+          [](QWidget*) {
+            PressKeys({"Down", "space"});
+          });
+  op.Then(
+      [&list](QWidget*) {
+        return list->model()->data(list->model()->index(1, 3), Qt::CheckStateRole).toInt() ==
+               Qt::Checked;
+      },
+      [](QWidget* dialog) {
+        Photograph(dialog, "shield");
+        PressKeys({"Return"});
+      });
+  CText result("untouched");
+  int16_t length = -1;
+  const int32_t returned = GetAlarmSheild(0, CText(""), 0, &result, &length, CText(""));
+  EXPECT_TRUE(op.Done());
+  EXPECT_EQ(returned, 1);
+  EXPECT_EQ(length, 150);
+  EXPECT_EQ(std::string(result.c_str()), "01" + std::string(148, '0'));
+}
+
+}  // namespace
+}  // namespace t740::test

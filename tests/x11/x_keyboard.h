@@ -1,0 +1,30 @@
+// Real key presses through the X server (XTEST, by xdotool): they reach the
+// window that has the X input focus, as an operator's keyboard would.
+#ifndef T740_TESTS_X11_X_KEYBOARD_H
+#define T740_TESTS_X11_X_KEYBOARD_H
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace t740::test {
+
+// xdotool key names: "ctrl+Tab", "Return", "space", "F2".
+void PressKeys(std::initializer_list<std::string> keys);
+void PressKey(const std::string& key, int times);
+void TypeText(const std::string& text);
+
+// The window's title as the X server holds it (_NET_WM_NAME).
+std::string XWindowName(QWidget* window);
+
+// How many Tab presses move the focus from where it is to `target`, by the
+// window's focus chain; -1 when Tab cannot reach it.
+int TabsTo(QWidget* target);
+// The widgets Tab visits from `first` (included) round to it again.
+std::vector<QWidget*> TabOrderFrom(QWidget* first);
+
+}  // namespace t740::test
+
+#endif
