@@ -3,8 +3,7 @@
 #ifndef T740_ABI_H
 #define T740_ABI_H
 
-#if (defined(_MSVC_LANG) && _MSVC_LANG < 201703L) || \
-    (!defined(_MSVC_LANG) && __cplusplus < 201703L)
+#if (defined(_MSVC_LANG) && _MSVC_LANG < 201703L) || (!defined(_MSVC_LANG) && __cplusplus < 201703L)
 #error "t740/abi.h needs C++17 or later (for example -std=c++17)"
 #endif
 
