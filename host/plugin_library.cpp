@@ -60,8 +60,10 @@ void* PluginLibrary::Resolve(const char* name) const {
 
 std::string ResolvePluginPath(const std::string& requested, const std::string& hostDirectory) {
   if (!requested.empty()) return requested;
+  // Without its own directory (no /proc) the host does not guess one:
+  // a relative path would be taken from the working directory.
   const std::string installed = hostDirectory + T740_INSTALLED_PLUGIN;
-  if (IsFile(installed)) return installed;
+  if (!hostDirectory.empty() && IsFile(installed)) return installed;
   // The loader's own search, which in the build tree also looks where the
   // build put the plug-in (the build's run path, relative to the host).
   return T740_PLUGIN_SONAME;
