@@ -43,9 +43,10 @@ class PluginLibrary {
 };
 
 // --plugin when given, else the installed plug-in relative to the host's
-// directory (none when `hostDirectory` is empty) (../lib/<multiarch>/libt740.so.1), else the soname
-// for the loader to find. No absolute path of the build: an installed host must not load whatever
-// lies where the build once was.
+// directory (../lib/<multiarch>/libt740.so.1; not when `hostDirectory` is
+// empty), else the soname for the loader to find. No absolute path of the
+// build: an installed host must not load whatever lies where the build
+// once was.
 std::string ResolvePluginPath(const std::string& requested, const std::string& hostDirectory);
 
 }  // namespace t740::host
