@@ -63,10 +63,18 @@ struct OptionEntry {
 
 const OptionEntry kOptions[] = {
     {"--plugin", "PATH",
-     "the plug-in to load; default libt740.so beside t740-host, else the\n"
-     "installed one (../lib/<multiarch>/libt740.so.1), else the one built\n"
-     "with it",
+     "the plug-in to load; default the installed one relative to t740-host\n"
+     "(../lib/<multiarch>/libt740.so.1), else libt740.so.1 by the loader's\n"
+     "search",
      [](HostOptions& options, const std::string& value) { options.pluginPath = value; }},
+    {"--host-directory", "DIR",
+     "where the plug-in keeps the port remarks (DIR/Devices); default\n"
+     "$T740_HOST_DIRECTORY, else $XDG_STATE_HOME/t740, else\n"
+     "~/.local/state/t740",
+     [](HostOptions& options, const std::string& value) {
+       if (value.empty()) throw UsageError("--host-directory needs a directory");
+       options.hostDirectory = value;
+     }},
     {"--ip", "ADDRESS", "the card's management IP address; default 192.168.1.100", StoreIp},
     {"--card", "ADDRESS", "the card address, 1 to 4 digits; default 0107", StoreCardAddress},
     {"--transport", "NAME",

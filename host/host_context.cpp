@@ -1,5 +1,8 @@
 #include "host/host_context.h"
 
+#include <cstdlib>
+
+#include "console/host_directory.h"
 #include "host/host_directory.h"
 #include "host/host_error.h"
 #include "host/host_request.h"
@@ -29,15 +32,18 @@ HostContext::~HostContext() {
 
 PluginSession& HostContext::Plugin() {
   if (session_) return *session_;
-  const std::string directory = HostDirectory();
-  // Only the port user page's remark file lives there: a host installed
-  // where its user cannot write still shows the card.
+  const std::string hostDirectory = ChooseHostDirectory(options_.hostDirectory);
+  // Only the port user page's remark file lives there: a host directory
+  // that cannot be made still shows the card.
   try {
-    EnsureDevicesDirectory(directory);
+    EnsureDevicesDirectory(hostDirectory);
   } catch (const HostError& error) {
     err_ << "t740-host: warning: " << error.what() << "; port remarks cannot be saved\n";
   }
-  library_ = std::make_unique<PluginLibrary>(ResolvePluginPath(options_.pluginPath, directory));
+  // Set before the plug-in loads: its windows read it when they open.
+  setenv(kHostDirectoryVariable, hostDirectory.c_str(), 1);
+  library_ = std::make_unique<PluginLibrary>(
+      ResolvePluginPath(options_.pluginPath, ExecutableDirectory()));
   session_ = std::make_unique<PluginSession>(*library_);
   return *session_;
 }

@@ -27,8 +27,8 @@ class HostContext {
 
   const HostOptions& Options() const { return options_; }
   Transport& CardTransport() { return *transport_; }
-  // Creates "Devices" beside the host, loads the plug-in and creates its
-  // card object, once. Throws HostError.
+  // Creates "Devices" in the host directory and names it to the plug-in,
+  // loads the plug-in and creates its card object, once. Throws HostError.
   PluginSession& Plugin();
   const TerminalText& Terminal() const { return terminal_; }
   std::ostream& Out() { return out_; }

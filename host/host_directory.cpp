@@ -1,34 +1,78 @@
 #include "host/host_directory.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
-#include <vector>
 
+#include "console/host_directory.h"
 #include "host/host_error.h"
 
 namespace t740::host {
+namespace {
 
-std::string HostDirectory() {
-  std::vector<char> buffer(4096);
-  const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
-  if (length <= 0 || static_cast<size_t>(length) >= buffer.size()) {
-    throw HostError("cannot find the host's own directory");
+constexpr char kStateSubdirectory[] = "t740/";
+
+std::string WithSeparator(std::string directory) {
+  if (directory.back() != '/') directory += '/';
+  return directory;
+}
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::string HomeDirectory() {
+  std::string home = Environment("HOME");
+  if (home.empty()) {
+    if (const passwd* entry = getpwuid(getuid())) home = entry->pw_dir ? entry->pw_dir : "";
   }
-  std::string path(buffer.data(), static_cast<size_t>(length));
-  return path.substr(0, path.rfind('/') + 1);
+  if (home.empty())
+    throw HostError("no home directory for the state directory; use --host-directory");
+  return home;
+}
+
+// The XDG base directory rules: a relative $XDG_STATE_HOME is ignored.
+std::string StateHome() {
+  const std::string state = Environment("XDG_STATE_HOME");
+  if (!state.empty() && state.front() == '/') return WithSeparator(state);
+  return WithSeparator(HomeDirectory()) + ".local/state/";
+}
+
+void MakeDirectory(const std::string& path, mode_t mode) {
+  if (mkdir(path.c_str(), mode) != 0 && errno != EEXIST) {
+    throw HostError("cannot create " + path + ": " + std::strerror(errno));
+  }
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    throw HostError(path + " exists but is not a directory");
+  }
+}
+
+// Each missing directory on the way, as `mkdir -p` does.
+void MakeDirectories(const std::string& directory, mode_t mode) {
+  for (size_t slash = directory.find('/', 1); slash != std::string::npos;
+       slash = directory.find('/', slash + 1)) {
+    MakeDirectory(directory.substr(0, slash), mode);
+  }
+}
+
+}  // namespace
+
+std::string ChooseHostDirectory(const std::string& requested) {
+  if (!requested.empty()) return WithSeparator(requested);
+  const std::string chosen = Environment(kHostDirectoryVariable);
+  if (!chosen.empty()) return WithSeparator(chosen);
+  return StateHome() + kStateSubdirectory;
 }
 
 void EnsureDevicesDirectory(const std::string& hostDirectory) {
-  const std::string devices = hostDirectory + "Devices";
-  if (mkdir(devices.c_str(), 0777) == 0 || errno == EEXIST) {
-    struct stat info;
-    if (stat(devices.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return;
-    throw HostError(devices + " exists but is not a directory");
-  }
-  throw HostError("cannot create " + devices + ": " + std::strerror(errno));
+  MakeDirectories(hostDirectory, 0700);
+  MakeDirectory(hostDirectory + "Devices", 0777);
 }
 
 }  // namespace t740::host

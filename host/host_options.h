@@ -18,7 +18,8 @@ struct SnmpOptions {
 };
 
 struct HostOptions {
-  std::string pluginPath;  // empty: beside the host, installed, the build
+  std::string pluginPath;     // empty: installed relative to the host, else by soname
+  std::string hostDirectory;  // empty: T740_HOST_DIRECTORY, else the state directory
   std::string ip;
   std::string cardAddress;
   std::string transport;

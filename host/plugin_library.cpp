@@ -1,6 +1,7 @@
 #include "host/plugin_library.h"
 
 #include <dlfcn.h>
+#include <link.h>
 #include <sys/stat.h>
 
 #include "host/host_error.h"
@@ -8,11 +9,19 @@
 namespace t740::host {
 namespace {
 
-constexpr char kPluginFileName[] = "libt740.so";
-
 bool IsFile(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The file the loader found for a name without a directory.
+std::string LoadedFile(void* handle, const std::string& requested) {
+  if (requested.find('/') != std::string::npos) return requested;
+  link_map* map = nullptr;
+  if (dlinfo(handle, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name || !*map->l_name) {
+    return requested;
+  }
+  return map->l_name;
 }
 
 template <typename Function>
@@ -29,6 +38,7 @@ PluginLibrary::PluginLibrary(std::string path) : path_(std::move(path)) {
     throw HostError("cannot load the plug-in " + path_ + ": " +
                     (reason ? reason : "unknown error"));
   }
+  path_ = LoadedFile(handle_, path_);
   Bind(exports_.createObject, Resolve("CreateObject"));
   Bind(exports_.getWarning, Resolve("GetWarning"));
   Bind(exports_.getLedState, Resolve("GetLedState"));
@@ -50,12 +60,12 @@ void* PluginLibrary::Resolve(const char* name) const {
 
 std::string ResolvePluginPath(const std::string& requested, const std::string& hostDirectory) {
   if (!requested.empty()) return requested;
-  const std::string beside = hostDirectory + kPluginFileName;
-  if (IsFile(beside)) return beside;
+  // Without its own directory (no /proc) the host does not guess one:
+  // a relative path would be taken from the working directory.
   const std::string installed = hostDirectory + T740_INSTALLED_PLUGIN;
-  if (IsFile(installed)) return installed;
-  if (IsFile(T740_BUILT_PLUGIN)) return T740_BUILT_PLUGIN;
-  // A host moved away from its installation: the loader's own search.
+  if (!hostDirectory.empty() && IsFile(installed)) return installed;
+  // The loader's own search, which in the build tree also looks where the
+  // build put the plug-in (the build's run path, relative to the host).
   return T740_PLUGIN_SONAME;
 }
 

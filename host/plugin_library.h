@@ -29,6 +29,7 @@ class PluginLibrary {
   PluginLibrary& operator=(const PluginLibrary&) = delete;
 
   const PluginExports& Exports() const { return exports_; }
+  // The file loaded: as given, or where the loader found a bare soname.
   const std::string& Path() const { return path_; }
   // Another export by name, or null.
   void* Symbol(const char* name) const;
@@ -41,9 +42,11 @@ class PluginLibrary {
   PluginExports exports_{};
 };
 
-// --plugin when given, else libt740.so beside the host, else the installed
-// plug-in relative to the host (../lib/<multiarch>/libt740.so.1), else the
-// library the build made, else the soname for the loader to find.
+// --plugin when given, else the installed plug-in relative to the host's
+// directory (../lib/<multiarch>/libt740.so.1; not when `hostDirectory` is
+// empty), else the soname for the loader to find. No absolute path of the
+// build: an installed host must not load whatever lies where the build
+// once was.
 std::string ResolvePluginPath(const std::string& requested, const std::string& hostDirectory);
 
 }  // namespace t740::host

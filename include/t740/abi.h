@@ -3,6 +3,16 @@
 #ifndef T740_ABI_H
 #define T740_ABI_H
 
+#if (defined(_MSVC_LANG) && _MSVC_LANG < 201703L) || (!defined(_MSVC_LANG) && __cplusplus < 201703L)
+#error "t740/abi.h needs C++17 or later (for example -std=c++17)"
+#endif
+
+// The interface's version: the major number is the plug-in's soname
+// (libt740.so.1) and changes with any change a built host would notice;
+// the minor number grows with additions (OpenThresholds came in 1.0).
+#define T740_ABI_VERSION_MAJOR 1
+#define T740_ABI_VERSION_MINOR 0
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>

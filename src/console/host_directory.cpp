@@ -2,11 +2,12 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace t740 {
 
-std::string HostDirectory() {
+std::string ExecutableDirectory() {
   std::vector<char> buffer(256);
   for (;;) {
     const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
@@ -21,6 +22,14 @@ std::string HostDirectory() {
     // readlink truncates silently; grow until the whole path fits.
     buffer.resize(buffer.size() * 2);
   }
+}
+
+std::string HostDirectory() {
+  const char* chosen = std::getenv(kHostDirectoryVariable);
+  if (!chosen || !*chosen) return ExecutableDirectory();
+  std::string directory(chosen);
+  if (directory.back() != '/') directory += '/';
+  return directory;
 }
 
 }  // namespace t740

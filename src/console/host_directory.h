@@ -1,4 +1,5 @@
-// Where the host application lives: the remark files sit beside it.
+// Where the host application keeps its remark files: beside its
+// executable, or where the host says through the environment.
 #ifndef T740_CONSOLE_HOST_DIRECTORY_H
 #define T740_CONSOLE_HOST_DIRECTORY_H
 
@@ -6,8 +7,15 @@
 
 namespace t740 {
 
+// The variable a host whose executable sits in a read-only place sets to
+// the directory that holds its "Devices".
+inline constexpr char kHostDirectoryVariable[] = "T740_HOST_DIRECTORY";
+
 // The directory of the running executable with its trailing "/", or empty
 // when the system does not say.
+std::string ExecutableDirectory();
+// T740_HOST_DIRECTORY when it is set and not empty (a "/" added when it
+// lacks one), else the executable's directory.
 std::string HostDirectory();
 
 }  // namespace t740

@@ -1,6 +1,6 @@
 // The port user tab (template 1090): the four ports' remarks, kept in the
-// card's remark file beside the host. A double-click, Enter or F2 edits the
-// selected port's remark in the list; only Save writes the file.
+// card's remark file in the host directory. A double-click, Enter or F2 edits
+// the selected port's remark in the list; only Save writes the file.
 #ifndef T740_CONSOLE_PORT_USER_PAGE_H
 #define T740_CONSOLE_PORT_USER_PAGE_H
 

@@ -1,5 +1,5 @@
 // The remark file of one card: "Devices/" + IP address + card address +
-// "t740_Remark.ini" beside the host executable. One line of GBK bytes, no
+// "t740_Remark.ini" in the host directory. One line of GBK bytes, no
 // line end: the remarks of ports A to D, each ended by ",", then ";".
 #ifndef T740_CONSOLE_REMARK_FILE_H
 #define T740_CONSOLE_REMARK_FILE_H

@@ -9,6 +9,9 @@
 
 namespace {
 
+static_assert(T740_ABI_VERSION_MAJOR == T740_SONAME_MAJOR,
+              "the header's major version is the plug-in's soname");
+
 // 光口A:STM-LOS in GBK.
 const char kPortALos[] =
     "\xB9\xE2\xBF\xDA"

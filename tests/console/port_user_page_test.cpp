@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QMessageBox>
 #include <QTest>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -110,6 +111,23 @@ TEST_F(PortUserPageTest, EditedRemarksAreSavedAsGbkAndLoadBack) {
   EXPECT_EQ(list->model()->index(0, 1).data().toString(), QString::fromUtf8("甲线"));
   EXPECT_EQ(list->model()->index(1, 1).data().toString(), QString());
   EXPECT_EQ(list->model()->index(3, 1).data().toString(), QString::fromUtf8("张三 13900001111"));
+}
+
+TEST_F(PortUserPageTest, TheHostDirectoryVariableMovesTheRemarkFile) {
+  setenv("T740_HOST_DIRECTORY", root_.c_str(), 1);
+  CPortUserPage moved;
+  unsetenv("T740_HOST_DIRECTORY");
+  Put("alpha,,gamma,delta,;");
+  moved.Load();
+  auto* list = Control<QAbstractItemView>(&moved, 1090);
+  EXPECT_EQ(list->model()->index(2, 1).data().toString(), QString("gamma"));
+  moved.Save();
+  EXPECT_EQ(op.Messages(), (std::vector<std::string>{"设置成功!"}));
+  EXPECT_EQ(Contents(), "alpha,,gamma,delta,;");
+  // Beside the test program nothing was made.
+  char executable[4096] = {};
+  ASSERT_GT(readlink("/proc/self/exe", executable, sizeof executable - 1), 0);
+  EXPECT_FALSE(fs::exists(fs::path(executable).parent_path() / "Devices"));
 }
 
 TEST_F(PortUserPageTest, UntouchedRemarksKeepTheirBytesThroughEditAndSave) {

@@ -62,10 +62,22 @@ TEST(RemarkFilePath, RefusesAddressesThatCouldLeaveDevices) {
 }
 
 TEST(HostDirectory, IsTheDirectoryOfTheRunningExecutable) {
+  unsetenv(kHostDirectoryVariable);
   const std::string directory = HostDirectory();
   ASSERT_FALSE(directory.empty());
   EXPECT_EQ(directory.back(), '/');
   EXPECT_TRUE(fs::exists(directory + "remark_file_tests"));
+  EXPECT_EQ(ExecutableDirectory(), directory);
+}
+
+TEST(HostDirectory, TheHostMayNameAnotherOne) {
+  setenv(kHostDirectoryVariable, "/var/lib/nms", 1);
+  EXPECT_EQ(HostDirectory(), "/var/lib/nms/");
+  setenv(kHostDirectoryVariable, "/var/lib/nms/", 1);
+  EXPECT_EQ(HostDirectory(), "/var/lib/nms/");
+  setenv(kHostDirectoryVariable, "", 1);
+  EXPECT_EQ(HostDirectory(), ExecutableDirectory());
+  unsetenv(kHostDirectoryVariable);
 }
 
 TEST(RemarkLine, SplitsOnlyEndedFields) {

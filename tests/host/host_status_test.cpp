@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -222,20 +223,45 @@ class HostCopyTest : public ::testing::Test {
   fs::path host;
 };
 
-TEST_F(HostCopyTest, CreatesDevicesBesideItselfAndFindsTheBuiltPlugIn) {
-  const HostRun run = RunHostAt(host, {"status"});
-  ASSERT_EQ(run.exitStatus, 0) << run.err;
-  EXPECT_TRUE(fs::is_directory(dir / "Devices"));
-  // Nothing beside the copy: the plug-in of the build.
-  EXPECT_NE(run.out.find(std::string(", plug-in ") + T740_PLUGIN + "\n"), std::string::npos);
-  EXPECT_EQ(RunHostAt(host, {"status"}).exitStatus, 0);
+// Only the program itself: nothing beside it was made or written.
+std::vector<std::string> Entries(const fs::path& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(directory)) {
+    names.push_back(entry.path().filename());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
-TEST_F(HostCopyTest, PrefersThePlugInBesideItself) {
-  fs::create_symlink(T740_PLUGIN, dir / "libt740.so");
-  const HostRun run = RunHostAt(host, {"status"});
+// The plug-in named in the status heading.
+fs::path LoadedPlugIn(const std::string& out) {
+  const std::string marker = ", plug-in ";
+  const size_t start = out.find(marker);
+  if (start == std::string::npos) return fs::path();
+  const size_t from = start + marker.size();
+  return out.substr(from, out.find('\n', from) - from);
+}
+
+TEST(HostPlugInSearch, TheBuiltHostFindsTheBuiltPlugInRelativeToItself) {
+  const HostRun run = RunHost({"status"});
   ASSERT_EQ(run.exitStatus, 0) << run.err;
-  EXPECT_NE(run.out.find(", plug-in " + (dir / "libt740.so").string()), std::string::npos);
+  EXPECT_TRUE(fs::equivalent(LoadedPlugIn(run.out), T740_PLUGIN)) << run.out;
+}
+
+TEST_F(HostCopyTest, ACopyElsewhereLoadsNoPlugInOfTheBuild) {
+  // A library beside the host is no candidate either: anyone who can
+  // write there could plant one.
+  fs::create_symlink(T740_PLUGIN, dir / "libt740.so");
+  fs::create_symlink(T740_PLUGIN, dir / "libt740.so.1");
+  const HostRun run = RunHostAt(host, {"status"});
+  if (run.exitStatus == 0) {
+    // A plug-in the loader found in the system's own directories.
+    EXPECT_FALSE(fs::equivalent(LoadedPlugIn(run.out), T740_PLUGIN)) << run.out;
+  } else {
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("cannot load the plug-in libt740.so.1: "), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(Entries(dir), (std::vector<std::string>{"libt740.so", "libt740.so.1", "t740-host"}));
 }
 
 TEST_F(HostCopyTest, FindsTheInstalledPlugInRelativeToItsBinDirectory) {
@@ -247,12 +273,43 @@ TEST_F(HostCopyTest, FindsTheInstalledPlugInRelativeToItsBinDirectory) {
   fs::create_symlink(T740_PLUGIN, installed);
   const HostRun run = RunHostAt(bin / "t740-host", {"status"});
   ASSERT_EQ(run.exitStatus, 0) << run.err;
-  EXPECT_NE(run.out.find(", plug-in " + installed.string() + "\n"), std::string::npos) << run.out;
+  EXPECT_EQ(LoadedPlugIn(run.out), installed) << run.out;
+  EXPECT_EQ(Entries(bin), (std::vector<std::string>{"t740-host"}));
+}
+
+TEST_F(HostCopyTest, KeepsDevicesInTheStateDirectoryOrWhereItIsTold) {
+  const std::string plugin = std::string("--plugin=") + T740_PLUGIN;
+  const fs::path state = dir / "state";
+  const fs::path told = dir / "told";
+  const fs::path option = dir / "option";
+  const std::vector<std::string> stateHome = {"XDG_STATE_HOME=" + state.string()};
+  ASSERT_EQ(RunHostAt(host, {plugin, "status"}, "C.UTF-8", stateHome).exitStatus, 0);
+  EXPECT_TRUE(fs::is_directory(state / "t740" / "Devices"));
+  EXPECT_EQ(fs::status(state / "t740").permissions(), fs::perms::owner_all);
+
+  const std::vector<std::string> both = {stateHome[0], "T740_HOST_DIRECTORY=" + told.string()};
+  ASSERT_EQ(RunHostAt(host, {plugin, "status"}, "C.UTF-8", both).exitStatus, 0);
+  EXPECT_TRUE(fs::is_directory(told / "Devices"));
+  ASSERT_EQ(
+      RunHostAt(host, {plugin, "--host-directory", option.string(), "status"}, "C.UTF-8", both)
+          .exitStatus,
+      0);
+  EXPECT_TRUE(fs::is_directory(option / "Devices"));
+  EXPECT_EQ(Entries(dir), (std::vector<std::string>{"option", "state", "t740-host", "told"}));
+}
+
+TEST_F(HostCopyTest, ARelativeStateHomeIsIgnored) {
+  const fs::path home = dir / "home";
+  const HostRun run = RunHostAt(host, {std::string("--plugin=") + T740_PLUGIN, "status"}, "C.UTF-8",
+                                {"XDG_STATE_HOME=relative", "HOME=" + home.string()});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_TRUE(fs::is_directory(home / ".local" / "state" / "t740" / "Devices"));
 }
 
 TEST_F(HostCopyTest, DevicesThatCannotBeMadeOnlyWarns) {
   std::ofstream(dir / "Devices") << "x";
-  const HostRun run = RunHostAt(host, {"status"});
+  const HostRun run = RunHostAt(
+      host, {std::string("--plugin=") + T740_PLUGIN, "--host-directory", dir.string(), "status"});
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_NE(run.err.find("warning: " + (dir / "Devices").string() +
                          " exists but is not a directory; port remarks cannot be saved"),

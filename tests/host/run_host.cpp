@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 
@@ -22,14 +24,21 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
-std::vector<std::string> EnvironmentWith(const std::string& locale) {
+std::string NameOf(const std::string& entry) {
+  return entry.substr(0, entry.find('='));
+}
+
+// One entry per name: `chosen` over the inherited environment, without
+// the inherited LANG and T740_HOST_DIRECTORY.
+std::vector<std::string> EnvironmentWith(const std::vector<std::string>& chosen) {
+  std::set<std::string> named;
   std::vector<std::string> environment;
-  for (char** entry = environ; *entry; ++entry) {
-    const std::string text = *entry;
-    if (text.rfind("LC_ALL=", 0) == 0 || text.rfind("LANG=", 0) == 0) continue;
-    environment.push_back(text);
-  }
-  environment.push_back("LC_ALL=" + locale);
+  auto add = [&](const std::string& entry) {
+    if (named.insert(NameOf(entry)).second) environment.push_back(entry);
+  };
+  for (const std::string& entry : chosen) add(entry);
+  named.insert({"LANG", "T740_HOST_DIRECTORY"});
+  for (char** entry = environ; *entry; ++entry) add(*entry);
   return environment;
 }
 
@@ -51,7 +60,7 @@ HostRun RunHost(const std::vector<std::string>& arguments, const std::string& lo
 }
 
 HostRun RunHostAt(const std::string& host, const std::vector<std::string>& arguments,
-                  const std::string& locale) {
+                  const std::string& locale, const std::vector<std::string>& extra) {
   char directory[] = "/tmp/t740-host-run-XXXXXX";
   if (!mkdtemp(directory)) throw std::runtime_error("mkdtemp");
   const std::string outPath = std::string(directory) + "/out";
@@ -65,7 +74,10 @@ HostRun RunHostAt(const std::string& host, const std::vector<std::string>& argum
                                    O_WRONLY | O_CREAT | O_TRUNC, 0600);
   std::vector<std::string> argv = {host};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  std::vector<std::string> environment = EnvironmentWith(locale);
+  std::vector<std::string> chosen = extra;
+  chosen.push_back("LC_ALL=" + locale);
+  chosen.push_back("XDG_STATE_HOME=" + std::string(directory) + "/state");
+  std::vector<std::string> environment = EnvironmentWith(chosen);
   std::vector<char*> argvPointers = Pointers(argv);
   std::vector<char*> environmentPointers = Pointers(environment);
 
@@ -78,9 +90,7 @@ HostRun RunHostAt(const std::string& host, const std::vector<std::string>& argum
   waitpid(child, &status, 0);
 
   HostRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(outPath), ReadFile(errPath)};
-  unlink(outPath.c_str());
-  unlink(errPath.c_str());
-  rmdir(directory);
+  std::filesystem::remove_all(directory);
   return run;
 }
 

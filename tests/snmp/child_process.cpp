@@ -35,14 +35,16 @@ std::string ReadFile(const std::string& path) {
 
 bool IsReplaced(const std::string& entry) {
   static const char* const kNames[] = {
-      "SNMPCONFPATH=", "SNMP_PERSISTENT_DIR=", "MIBS=", "MIBDIRS=", "TMPDIR=", "LC_ALL="};
+      "SNMPCONFPATH=",   "SNMP_PERSISTENT_DIR=", "MIBS=", "MIBDIRS=", "TMPDIR=", "LC_ALL=",
+      "XDG_STATE_HOME=", "T740_HOST_DIRECTORY="};
   for (const char* name : kNames) {
     if (entry.rfind(name, 0) == 0) return true;
   }
   return false;
 }
 
-// The test's environment, with net-snmp pointed at `directory`.
+// The test's environment, with net-snmp and the host's state directory
+// pointed at `directory`.
 std::vector<std::string> ChildEnvironment(const std::string& directory) {
   std::vector<std::string> environment;
   for (char** entry = environ; *entry; ++entry) {
@@ -53,6 +55,7 @@ std::vector<std::string> ChildEnvironment(const std::string& directory) {
   environment.push_back("MIBDIRS=" + directory);
   environment.push_back("MIBS=");
   environment.push_back("TMPDIR=" + directory);
+  environment.push_back("XDG_STATE_HOME=" + directory);
   environment.push_back("LC_ALL=C.UTF-8");
   return environment;
 }
