@@ -22,9 +22,12 @@ int Serve(const t740::sim::SimOptions& options) {
   SimulatedCard card(CardIdentity{options.ip, options.cardAddress}, DefaultCardState(), WallClock(),
                      kDefaultUptimeSeconds);
   CardObjects objects(card);
-  MasterAgent agent(objects, options.communities, options.port);
+  const AgentAccess access{options.communities, options.v2c, options.users,
+                           "t740-" + options.cardAddress + "@" + options.ip};
+  MasterAgent agent(objects, access, options.port);
   std::cout << kProgram << ": card " << options.cardAddress << " at " << options.ip
-            << " listening on 127.0.0.1:" << agent.Port() << std::endl;
+            << " listening on 127.0.0.1:" << agent.Port() << " engine id 0x" << agent.EngineId()
+            << std::endl;
   agent.RunUntilReadable(stop.Descriptor());
   return kExitOk;
 }

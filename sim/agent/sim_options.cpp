@@ -65,6 +65,14 @@ const OptionEntry kOptions[] = {
      [](SimOptions& options, const std::string& value) {
        StoreCommunity(options.communities.write, "--write-community", value);
      }},
+    {"--v3-users", "FILE",
+     "SNMPv3 users, one a line: NAME LEVEL [AUTH PASS [PRIV PASS]] (LEVEL\n"
+     "noAuthNoPriv, authNoPriv or authPriv; AUTH SHA or SHA-256; PRIV AES);\n"
+     "the file must be private to its owner",
+     [](SimOptions& options, const std::string& value) { options.users = ReadUsmUsers(value); }},
+    // A flag: no value.
+    {"--no-v2c", nullptr, "answer SNMPv3 only: SNMPv2c requests go unanswered",
+     [](SimOptions& options, const std::string&) { options.v2c = false; }},
 };
 
 const OptionEntry* FindOption(const std::string& name) {
@@ -90,13 +98,20 @@ SimOptions ParseSimOptions(const std::vector<std::string>& words) {
     const size_t equals = word.find('=');
     const OptionEntry* entry = FindOption(word.substr(0, equals));
     if (!entry) throw SimUsageError("unknown argument '" + word + "'");
-    if (equals != std::string::npos) {
+    if (!entry->metavar) {
+      if (equals != std::string::npos)
+        throw SimUsageError(std::string(entry->name) + " takes no value");
+      entry->store(options, "");
+    } else if (equals != std::string::npos) {
       entry->store(options, word.substr(equals + 1));
     } else if (i + 1 < words.size()) {
       entry->store(options, words[++i]);
     } else {
       throw SimUsageError(std::string(entry->name) + " needs a value");
     }
+  }
+  if (!options.v2c && options.users.empty()) {
+    throw SimUsageError("--no-v2c leaves nobody to answer: give --v3-users FILE");
   }
   return options;
 }
@@ -105,13 +120,19 @@ std::string SimHelp() {
   std::string help =
       "Usage: t740-sim [options]\n"
       "\n"
-      "Serves one simulated t740 card as an SNMPv2c agent on a UDP port of\n"
-      "127.0.0.1, and prints the address it listens on. SIGTERM or SIGINT\n"
-      "stops it.\n"
+      "Serves one simulated t740 card as an SNMP agent (v2c, and v3 with\n"
+      "--v3-users) on a UDP port of 127.0.0.1, and prints the address it\n"
+      "listens on and its engine id. SIGTERM or SIGINT stops it.\n"
       "\n"
       "Options:\n";
   for (const OptionEntry& entry : kOptions) {
-    help += std::string("  ") + entry.name + " " + entry.metavar + "\n        " + entry.help + "\n";
+    help += std::string("  ") + entry.name +
+            (entry.metavar ? std::string(" ") + entry.metavar : "") + "\n        ";
+    for (const char* c = entry.help; *c; ++c) {
+      help += *c;
+      if (*c == '\n') help += "        ";
+    }
+    help += "\n";
   }
   help += "  -h, --help\n        show this help\n";
   return help;

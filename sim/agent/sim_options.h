@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sim/agent/communities.h"
+#include "sim/agent/usm_users.h"
 
 namespace t740::sim {
 
@@ -16,6 +17,8 @@ struct SimOptions {
   std::string cardAddress;
   uint16_t port = 0;  // 0: a free one
   Communities communities;
+  bool v2c = true;                  // false: SNMPv2c requests go unanswered
+  std::vector<UsmUserEntry> users;  // SNMPv3
   bool help = false;
 };
 
