@@ -41,6 +41,26 @@ void StorePort(SimOptions& options, const std::string& value) {
   options.port = static_cast<uint16_t>(std::stoul(value));
 }
 
+int Number(const char* option, const std::string& value, unsigned long maximum) {
+  if (!AllDigits(value) || value.size() > 9 || std::stoul(value) > maximum) {
+    throw SimUsageError(std::string(option) + ": '" + value + "' is not a number from 0 to " +
+                        std::to_string(maximum));
+  }
+  return static_cast<int>(std::stoul(value));
+}
+
+constexpr unsigned long kPercentMaximum = 100;
+constexpr unsigned long kMillisecondsMaximum = 600000;
+
+// N:MS, every N requests a silence of MS milliseconds.
+void StoreStall(SimOptions& options, const std::string& value) {
+  const size_t colon = value.find(':');
+  if (colon == std::string::npos) throw SimUsageError("--stall: '" + value + "' is not N:MS");
+  options.link.stallEvery = Number("--stall", value.substr(0, colon), 1000000);
+  options.link.stallMilliseconds = Number("--stall", value.substr(colon + 1), kMillisecondsMaximum);
+  if (options.link.stallEvery == 0) throw SimUsageError("--stall: N must be 1 or more");
+}
+
 void StoreCommunity(std::string& community, const char* option, const std::string& value) {
   if (value.empty()) throw SimUsageError(std::string(option) + ": the community is empty");
   community = value;
@@ -70,6 +90,32 @@ const OptionEntry kOptions[] = {
      "noAuthNoPriv, authNoPriv or authPriv; AUTH SHA or SHA-256; PRIV AES);\n"
      "the file must be private to its owner",
      [](SimOptions& options, const std::string& value) { options.users = ReadUsmUsers(value); }},
+    {"--lose-requests", "PERCENT", "lose this share of the requests on the way to the card",
+     [](SimOptions& options, const std::string& value) {
+       options.link.loseRequestsPercent = Number("--lose-requests", value, kPercentMaximum);
+     }},
+    {"--lose-answers", "PERCENT",
+     "lose this share of the answers, after the card has acted on the request",
+     [](SimOptions& options, const std::string& value) {
+       options.link.loseAnswersPercent = Number("--lose-answers", value, kPercentMaximum);
+     }},
+    {"--duplicate", "PERCENT", "deliver this share of the requests twice",
+     [](SimOptions& options, const std::string& value) {
+       options.link.duplicatePercent = Number("--duplicate", value, kPercentMaximum);
+     }},
+    {"--delay", "MS", "delay every answer this long",
+     [](SimOptions& options, const std::string& value) {
+       options.link.delayMilliseconds = Number("--delay", value, kMillisecondsMaximum);
+     }},
+    {"--jitter", "MS", "delay every answer up to this much more, at random",
+     [](SimOptions& options, const std::string& value) {
+       options.link.jitterMilliseconds = Number("--jitter", value, kMillisecondsMaximum);
+     }},
+    {"--stall", "N:MS", "after every N requests, pass nothing for MS milliseconds", StoreStall},
+    {"--fault-seed", "N", "the seed of the link's random choices; default 1",
+     [](SimOptions& options, const std::string& value) {
+       options.link.seed = static_cast<unsigned>(Number("--fault-seed", value, 999999999));
+     }},
     // A flag: no value.
     {"--no-v2c", nullptr, "answer SNMPv3 only: SNMPv2c requests go unanswered",
      [](SimOptions& options, const std::string&) { options.v2c = false; }},
