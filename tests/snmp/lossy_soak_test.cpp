@@ -35,7 +35,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kTimeoutMilliseconds = 150;
-constexpr int kRetries = 2;
+constexpr int kRetries = 1;
 const auto kBound = std::chrono::milliseconds(kTimeoutMilliseconds * (kRetries + 1));
 constexpr auto kSlack = std::chrono::milliseconds(700);
 constexpr size_t kHead = 6;
@@ -163,7 +163,7 @@ class LossySoakTest : public DialogTest {
   LossySoakTest()
       : seed(Seed()),
         random(seed),
-        agent({"--lose-requests", "10", "--lose-answers", "10", "--duplicate", "10", "--jitter",
+        agent({"--lose-requests", "15", "--lose-answers", "25", "--duplicate", "10", "--jitter",
                "40", "--fault-seed", std::to_string(seed)}),
         snmp(host::ParseCommandLine({"--snmp", agent.Address(), "--snmp-timeout",
                                      std::to_string(kTimeoutMilliseconds), "--snmp-retries",
