@@ -88,9 +88,11 @@ class Agent {
     pollfd wait{ends[0], POLLIN, 0};
     while (poll(&wait, 1, 10000) > 0 && read(ends[0], &c, 1) == 1 && c != '\n') line += c;
     close(ends[0]);
-    const size_t colon = line.rfind(':');
-    if (colon == std::string::npos) Fail("t740-sim did not start");
-    address_ = "127.0.0.1:" + line.substr(colon + 1);
+    // "... listening on 127.0.0.1:PORT engine id 0x..."
+    constexpr char kListening[] = "127.0.0.1:";
+    const size_t at = line.find(kListening);
+    if (at == std::string::npos) Fail("t740-sim did not start");
+    address_ = kListening + std::to_string(std::atoi(line.c_str() + at + sizeof kListening - 1));
   }
   ~Agent() {
     kill(pid_, SIGTERM);

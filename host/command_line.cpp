@@ -9,6 +9,7 @@
 #include "host/host_error.h"
 #include "host/sim_fault_option.h"
 #include "host/snmp_options.h"
+#include "host/snmp_v3_options.h"
 #include "sim/default_card.h"
 
 namespace t740::host {
@@ -79,7 +80,7 @@ const OptionEntry kOptions[] = {
     {"--card", "ADDRESS", "the card address, 1 to 4 digits; default 0107", StoreCardAddress},
     {"--transport", "NAME",
      "how requests reach the card: sim, the simulated card in-process;\n"
-     "snmp, an SNMPv2c agent (see --snmp)",
+     "snmp, an SNMP agent (see --snmp)",
      [](HostOptions& options, const std::string& value) { options.transport = value; }},
     {"--sim-fault", "KIND[:TARGET]",
      "make the simulated card misbehave: short, nothing, untouched,\n"
@@ -88,7 +89,7 @@ const OptionEntry kOptions[] = {
      "performance; may be repeated; only with --transport sim",
      StoreSimFault},
     {"--snmp", "ADDRESS[:PORT]",
-     "reach the card over SNMPv2c at this agent (IPv4, port default 161);\n"
+     "reach the card over SNMP at this agent (IPv4, port default 161);\n"
      "sets --transport snmp",
      StoreSnmpAgent},
     {"--snmp-read-community", "TEXT", "the community of reads; default public",
@@ -98,6 +99,21 @@ const OptionEntry kOptions[] = {
     {"--snmp-timeout", "MS", "how long each try waits for the agent; default 1000",
      StoreSnmpTimeout},
     {"--snmp-retries", "N", "tries after the first; default 1", StoreSnmpRetries},
+    {"--snmp-version", "2c|3", "SNMPv2c with communities (the default) or SNMPv3 with a user",
+     StoreSnmpVersion},
+    {"--snmp-user", "NAME", "the SNMPv3 user", StoreSnmpUser},
+    {"--snmp-security-level", "LEVEL",
+     "noAuthNoPriv, authNoPriv or authPriv (the default) for SNMPv3", StoreSnmpSecurityLevel},
+    {"--snmp-auth-protocol", "NAME", "SHA (HMAC-SHA-1, the default) or SHA-256",
+     StoreSnmpAuthProtocol},
+    {"--snmp-priv-protocol", "NAME", "AES (AES-128, the default and only one)",
+     StoreSnmpPrivProtocol},
+    {"--snmp-auth-pass-file", "FILE",
+     "the authentication pass phrase, first line of a file only its owner\n"
+     "may read; default: T740_SNMP_AUTH_PASS in the environment",
+     StoreSnmpAuthPassFile},
+    {"--snmp-priv-pass-file", "FILE",
+     "the privacy pass phrase, likewise; default: T740_SNMP_PRIV_PASS", StoreSnmpPrivPassFile},
     {"--time-limit", "SECONDS",
      "end the run with status 1 after this long, with pictures of the open\n"
      "windows; default 120 without a display, none for a window on the screen",

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "host/snmp_security.h"
+
 namespace t740::host {
 
 // The SNMP transport's agent and how it is asked.
@@ -15,6 +17,8 @@ struct SnmpOptions {
   std::string writeCommunity = "private";
   int timeoutMilliseconds = 1000;  // per try
   int retries = 1;
+  SnmpVersion version = SnmpVersion::V2c;
+  SnmpV3Options v3;  // with version 3
 };
 
 struct HostOptions {

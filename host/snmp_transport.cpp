@@ -5,6 +5,8 @@
 
 #include <net-snmp/net-snmp-includes.h>
 
+#include <algorithm>
+#include <chrono>
 #include <optional>
 
 #include "host/hex_octets.h"
@@ -12,6 +14,7 @@
 #include "host/oid_text.h"
 #include "host/sim_status_kind.h"
 #include "host/snmp_library.h"
+#include "host/snmp_v3_options.h"
 #include "sim/card_mib.h"
 
 namespace t740::host {
@@ -26,8 +29,44 @@ std::string AgentText(const SnmpOptions& snmp) {
   return snmp.host + ":" + std::to_string(snmp.port);
 }
 
-SnmpPeer PeerOf(const SnmpOptions& snmp, const std::string& community) {
-  return {"udp:" + AgentText(snmp), community, snmp.timeoutMilliseconds, snmp.retries};
+std::optional<UsmUser> UserOf(const SnmpOptions& snmp) {
+  CheckSnmpVersionOptions(snmp);
+  if (snmp.version != SnmpVersion::V3) return std::nullopt;
+  return ResolveUsmUser(snmp.v3, ProcessEnvironment());
+}
+
+SnmpPeer PeerOf(const SnmpOptions& snmp, const std::string& community,
+                const std::optional<UsmUser>& user) {
+  return {"udp:" + AgentText(snmp), community, snmp.timeoutMilliseconds, snmp.retries, user};
+}
+
+std::string DescriptionOf(const std::string& agent, const std::optional<UsmUser>& user) {
+  if (!user) return "SNMPv2c agent at " + agent;
+  return "SNMPv3 agent at " + agent + ", user " + user->name + ", " +
+         SecurityLevelName(user->level);
+}
+
+long Milliseconds(std::chrono::steady_clock::duration duration) {
+  return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(duration).count());
+}
+
+// What is left of the request's bound after the session's opening goes to
+// its tries: whole tries of the usual time-out while they fit, else one
+// shorter try. False when nothing is left.
+bool FitTriesToBound(void* handle, const SnmpPeer& peer,
+                     std::chrono::steady_clock::duration opening) {
+  netsnmp_session* session = snmp_sess_session(handle);
+  const long left = Milliseconds(peer.Bound() - opening);
+  const long timeout = peer.timeoutMilliseconds;
+  if (left <= 0) return false;
+  if (left >= timeout) {
+    session->timeout = timeout * 1000;
+    session->retries = static_cast<int>(std::min<long>(peer.retries, left / timeout - 1));
+  } else {
+    session->timeout = left * 1000;
+    session->retries = 0;
+  }
+  return true;
 }
 
 // net-snmp's own texts for what went wrong in a session.
@@ -82,15 +121,16 @@ std::string Judge(const netsnmp_pdu& answer, int command) {
 
 SnmpTransport::SnmpTransport(const HostOptions& options, std::ostream& trace)
     : agent_(AgentText(options.snmp)),
+      user_(UserOf(options.snmp)),
       tracing_(options.trace),
       trace_(trace),
-      readSessions_(PeerOf(options.snmp, options.snmp.readCommunity)),
-      writeSessions_(PeerOf(options.snmp, options.snmp.writeCommunity)) {
+      readSessions_(PeerOf(options.snmp, options.snmp.readCommunity, user_)),
+      writeSessions_(PeerOf(options.snmp, options.snmp.writeCommunity, user_)) {
   StartSnmpLibrary();
 }
 
 std::string SnmpTransport::Description() const {
-  return "SNMPv2c agent at " + agent_;
+  return DescriptionOf(agent_, user_);
 }
 
 int SnmpTransport::Request(int operation, const CText&, const CText& oid, const CText&,
@@ -180,7 +220,17 @@ SnmpTransport::Outcome SnmpTransport::Exchange(SnmpSessions& sessions, int comma
     outcome.why = error.what();
     return outcome;
   }
+  if (!FitTriesToBound(lease->Handle(), sessions.Peer(), lease->Opening())) {
+    snmp_free_pdu(request);
+    outcome.why = "no time left within " + std::to_string(Milliseconds(sessions.Peer().Bound())) +
+                  " ms after discovering the agent's engine";
+    return outcome;
+  }
   netsnmp_pdu* answer = nullptr;
+  // SNMPv3 exchanges also update the library's unguarded cache of the
+  // agent's engine time, so they go one at a time.
+  std::unique_lock<std::mutex> v3(v3Mutex_, std::defer_lock);
+  if (user_) v3.lock();
   // The library frees the request, whatever becomes of it.
   const int status = snmp_sess_synch_response(lease->Handle(), request, &answer);
   if (status == STAT_TIMEOUT) {

@@ -1,10 +1,12 @@
 // t740-sim: one simulated t740 card as an SNMP agent on the loopback
 // address, until SIGTERM or SIGINT.
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "sim/agent/card_objects.h"
+#include "sim/agent/lossy_link.h"
 #include "sim/agent/master_agent.h"
 #include "sim/agent/sim_options.h"
 #include "sim/agent/stop_signal.h"
@@ -22,9 +24,16 @@ int Serve(const t740::sim::SimOptions& options) {
   SimulatedCard card(CardIdentity{options.ip, options.cardAddress}, DefaultCardState(), WallClock(),
                      kDefaultUptimeSeconds);
   CardObjects objects(card);
-  MasterAgent agent(objects, options.communities, options.port);
+  const AgentAccess access{options.communities, options.v2c, options.users,
+                           "t740-" + options.cardAddress + "@" + options.ip};
+  // With a lossy link the agent takes a free port behind it.
+  const bool lossy = options.link.Any();
+  MasterAgent agent(objects, access, lossy ? 0 : options.port);
+  std::optional<LossyLink> link;
+  if (lossy) link.emplace(options.link, options.port, agent.Port());
   std::cout << kProgram << ": card " << options.cardAddress << " at " << options.ip
-            << " listening on 127.0.0.1:" << agent.Port() << std::endl;
+            << " listening on 127.0.0.1:" << (link ? link->Port() : agent.Port()) << " engine id 0x"
+            << agent.EngineId() << (link ? " (lossy link)" : "") << std::endl;
   agent.RunUntilReadable(stop.Descriptor());
   return kExitOk;
 }

@@ -36,6 +36,33 @@ void GrantCommunities(const Communities& communities) {
   for (std::string line : lines) netsnmp_config(line.data());
 }
 
+// Each user may read and write at its own level and above; a request at a
+// lower level is refused by the access check.
+void GrantUsers(const std::vector<UsmUserEntry>& users) {
+  for (const UsmUserEntry& user : users) {
+    std::string line = "rwuser " + user.name + " " + user.level;
+    netsnmp_config(line.data());
+  }
+}
+
+// The users' keys are localised to the engine id, so they are made after
+// it is set.
+void CreateUsers(const std::vector<UsmUserEntry>& users) {
+  for (const UsmUserEntry& user : users) {
+    std::string line = user.name;
+    if (!user.auth.empty()) line += " " + user.auth + " " + user.authPass;
+    if (!user.priv.empty()) line += " " + user.priv + " " + user.privPass;
+    usm_parse_create_usmUser("createUser", line.data());
+  }
+}
+
+// The card's engine keeps its id across restarts, so that a manager that
+// knew it goes on without discovering it again.
+void SetEngineId(const std::string& text) {
+  std::string line = "engineID " + text;
+  netsnmp_config_remember(line.data());
+}
+
 uint16_t BoundPort(int socket) {
   sockaddr_in address{};
   socklen_t length = sizeof address;
@@ -54,9 +81,8 @@ void StopLoop(int descriptor, void* running) {
 
 }  // namespace
 
-MasterAgent::MasterAgent(CardObjects& objects, Communities communities, uint16_t port)
-    : communities_(std::move(communities)),
-      hostsAllow_(sandbox_.Directory() + "/hosts.allow"),
+MasterAgent::MasterAgent(CardObjects& objects, const AgentAccess& access, uint16_t port)
+    : hostsAllow_(sandbox_.Directory() + "/hosts.allow"),
       hostsDeny_(sandbox_.Directory() + "/hosts.deny") {
   // The library asks TCP wrappers about every request; they are to consult
   // the sandbox's (absent) tables, not the system's.
@@ -72,8 +98,11 @@ MasterAgent::MasterAgent(CardObjects& objects, Communities communities, uint16_t
   netsnmp_register_loghandler(NETSNMP_LOGHANDLER_STDERR, LOG_WARNING);
   init_agent(kApplication);
   RegisterCardHandler(objects);
-  GrantCommunities(communities_);
+  if (access.v2c) GrantCommunities(access.communities);
+  GrantUsers(access.users);
+  SetEngineId(access.engineIdText);
   init_snmp(kApplication);
+  CreateUsers(access.users);
 
   // The one port, opened here rather than by init_master_agent, which
   // would open the standard port list.
@@ -89,6 +118,18 @@ MasterAgent::~MasterAgent() {
   snmp_shutdown(kApplication);
   shutdown_master_agent();
   shutdown_agent();
+}
+
+std::string MasterAgent::EngineId() const {
+  u_char id[SNMP_MAXBUF_SMALL];
+  const size_t length = snmpv3_get_engineID(id, sizeof id);
+  std::string hex;
+  for (size_t i = 0; i < length; ++i) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    hex += kDigits[id[i] >> 4];
+    hex += kDigits[id[i] & 0xF];
+  }
+  return hex;
 }
 
 void MasterAgent::RunUntilReadable(int stopDescriptor) {

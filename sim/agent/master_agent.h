@@ -1,7 +1,7 @@
 // net-snmp's agent embedded as the master agent of one simulated card: one
 // UDP port on the loopback address, the card's handler, the community
 // check, and nothing else (no AgentX, no standard MIB modules, no
-// configuration read, no state saved).
+// configuration read, no state saved), and the SNMPv3 users given to it.
 #ifndef T740_SIM_AGENT_MASTER_AGENT_H
 #define T740_SIM_AGENT_MASTER_AGENT_H
 
@@ -11,26 +11,36 @@
 #include "sim/agent/card_objects.h"
 #include "sim/agent/communities.h"
 #include "sim/agent/snmp_sandbox.h"
+#include "sim/agent/usm_users.h"
 
 namespace t740::sim {
+
+// Who may ask the agent, and how it names its engine.
+struct AgentAccess {
+  Communities communities;
+  bool v2c = true;  // false: no community is granted
+  std::vector<UsmUserEntry> users;
+  std::string engineIdText;  // the engine id's text (RFC 3411, format 4)
+};
 
 class MasterAgent {
  public:
   // Starts the agent on 127.0.0.1:`port`; port 0 takes a free one. Throws
   // std::runtime_error when the port cannot be opened. One per process.
-  MasterAgent(CardObjects& objects, Communities communities, uint16_t port);
+  MasterAgent(CardObjects& objects, const AgentAccess& access, uint16_t port);
   ~MasterAgent();
   MasterAgent(const MasterAgent&) = delete;
   MasterAgent& operator=(const MasterAgent&) = delete;
 
   uint16_t Port() const { return port_; }
+  // The engine id as hex, e.g. "80001F8804..."
+  std::string EngineId() const;
 
   // Answers requests until `stopDescriptor` becomes readable.
   void RunUntilReadable(int stopDescriptor);
 
  private:
   SnmpSandbox sandbox_;
-  Communities communities_;
   std::string hostsAllow_;
   std::string hostsDeny_;
   uint16_t port_ = 0;

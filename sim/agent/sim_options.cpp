@@ -41,6 +41,26 @@ void StorePort(SimOptions& options, const std::string& value) {
   options.port = static_cast<uint16_t>(std::stoul(value));
 }
 
+int Number(const char* option, const std::string& value, unsigned long maximum) {
+  if (!AllDigits(value) || value.size() > 9 || std::stoul(value) > maximum) {
+    throw SimUsageError(std::string(option) + ": '" + value + "' is not a number from 0 to " +
+                        std::to_string(maximum));
+  }
+  return static_cast<int>(std::stoul(value));
+}
+
+constexpr unsigned long kPercentMaximum = 100;
+constexpr unsigned long kMillisecondsMaximum = 600000;
+
+// N:MS, every N requests a silence of MS milliseconds.
+void StoreStall(SimOptions& options, const std::string& value) {
+  const size_t colon = value.find(':');
+  if (colon == std::string::npos) throw SimUsageError("--stall: '" + value + "' is not N:MS");
+  options.link.stallEvery = Number("--stall", value.substr(0, colon), 1000000);
+  options.link.stallMilliseconds = Number("--stall", value.substr(colon + 1), kMillisecondsMaximum);
+  if (options.link.stallEvery == 0) throw SimUsageError("--stall: N must be 1 or more");
+}
+
 void StoreCommunity(std::string& community, const char* option, const std::string& value) {
   if (value.empty()) throw SimUsageError(std::string(option) + ": the community is empty");
   community = value;
@@ -65,6 +85,40 @@ const OptionEntry kOptions[] = {
      [](SimOptions& options, const std::string& value) {
        StoreCommunity(options.communities.write, "--write-community", value);
      }},
+    {"--v3-users", "FILE",
+     "SNMPv3 users, one a line: NAME LEVEL [AUTH PASS [PRIV PASS]] (LEVEL\n"
+     "noAuthNoPriv, authNoPriv or authPriv; AUTH SHA or SHA-256; PRIV AES);\n"
+     "the file must be private to its owner",
+     [](SimOptions& options, const std::string& value) { options.users = ReadUsmUsers(value); }},
+    {"--lose-requests", "PERCENT", "lose this share of the requests on the way to the card",
+     [](SimOptions& options, const std::string& value) {
+       options.link.loseRequestsPercent = Number("--lose-requests", value, kPercentMaximum);
+     }},
+    {"--lose-answers", "PERCENT",
+     "lose this share of the answers, after the card has acted on the request",
+     [](SimOptions& options, const std::string& value) {
+       options.link.loseAnswersPercent = Number("--lose-answers", value, kPercentMaximum);
+     }},
+    {"--duplicate", "PERCENT", "deliver this share of the requests twice",
+     [](SimOptions& options, const std::string& value) {
+       options.link.duplicatePercent = Number("--duplicate", value, kPercentMaximum);
+     }},
+    {"--delay", "MS", "delay every answer this long",
+     [](SimOptions& options, const std::string& value) {
+       options.link.delayMilliseconds = Number("--delay", value, kMillisecondsMaximum);
+     }},
+    {"--jitter", "MS", "delay every answer up to this much more, at random",
+     [](SimOptions& options, const std::string& value) {
+       options.link.jitterMilliseconds = Number("--jitter", value, kMillisecondsMaximum);
+     }},
+    {"--stall", "N:MS", "after every N requests, pass nothing for MS milliseconds", StoreStall},
+    {"--fault-seed", "N", "the seed of the link's random choices; default 1",
+     [](SimOptions& options, const std::string& value) {
+       options.link.seed = static_cast<unsigned>(Number("--fault-seed", value, 999999999));
+     }},
+    // A flag: no value.
+    {"--no-v2c", nullptr, "answer SNMPv3 only: SNMPv2c requests go unanswered",
+     [](SimOptions& options, const std::string&) { options.v2c = false; }},
 };
 
 const OptionEntry* FindOption(const std::string& name) {
@@ -90,13 +144,20 @@ SimOptions ParseSimOptions(const std::vector<std::string>& words) {
     const size_t equals = word.find('=');
     const OptionEntry* entry = FindOption(word.substr(0, equals));
     if (!entry) throw SimUsageError("unknown argument '" + word + "'");
-    if (equals != std::string::npos) {
+    if (!entry->metavar) {
+      if (equals != std::string::npos)
+        throw SimUsageError(std::string(entry->name) + " takes no value");
+      entry->store(options, "");
+    } else if (equals != std::string::npos) {
       entry->store(options, word.substr(equals + 1));
     } else if (i + 1 < words.size()) {
       entry->store(options, words[++i]);
     } else {
       throw SimUsageError(std::string(entry->name) + " needs a value");
     }
+  }
+  if (!options.v2c && options.users.empty()) {
+    throw SimUsageError("--no-v2c leaves nobody to answer: give --v3-users FILE");
   }
   return options;
 }
@@ -105,13 +166,19 @@ std::string SimHelp() {
   std::string help =
       "Usage: t740-sim [options]\n"
       "\n"
-      "Serves one simulated t740 card as an SNMPv2c agent on a UDP port of\n"
-      "127.0.0.1, and prints the address it listens on. SIGTERM or SIGINT\n"
-      "stops it.\n"
+      "Serves one simulated t740 card as an SNMP agent (v2c, and v3 with\n"
+      "--v3-users) on a UDP port of 127.0.0.1, and prints the address it\n"
+      "listens on and its engine id. SIGTERM or SIGINT stops it.\n"
       "\n"
       "Options:\n";
   for (const OptionEntry& entry : kOptions) {
-    help += std::string("  ") + entry.name + " " + entry.metavar + "\n        " + entry.help + "\n";
+    help += std::string("  ") + entry.name +
+            (entry.metavar ? std::string(" ") + entry.metavar : "") + "\n        ";
+    for (const char* c = entry.help; *c; ++c) {
+      help += *c;
+      if (*c == '\n') help += "        ";
+    }
+    help += "\n";
   }
   help += "  -h, --help\n        show this help\n";
   return help;

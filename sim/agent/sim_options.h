@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "sim/agent/communities.h"
+#include "sim/agent/lossy_link.h"
+#include "sim/agent/usm_users.h"
 
 namespace t740::sim {
 
@@ -16,6 +18,9 @@ struct SimOptions {
   std::string cardAddress;
   uint16_t port = 0;  // 0: a free one
   Communities communities;
+  bool v2c = true;                  // false: SNMPv2c requests go unanswered
+  std::vector<UsmUserEntry> users;  // SNMPv3
+  LinkFaults link;                  // a lossy link in front of the agent
   bool help = false;
 };
 

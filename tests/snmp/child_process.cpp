@@ -25,6 +25,7 @@ namespace fs = std::filesystem;
 
 constexpr int kStartPatienceMilliseconds = 10000;
 constexpr char kListening[] = "listening on 127.0.0.1:";
+constexpr char kEngineId[] = "engine id ";
 
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -164,6 +165,11 @@ SimAgent::SimAgent(const std::vector<std::string>& arguments) {
     return;
   }
   port_ = static_cast<uint16_t>(std::stoi(line.substr(at + sizeof kListening - 1)));
+  const size_t engine = line.find(kEngineId);
+  if (engine != std::string::npos) {
+    engineId_ = line.substr(engine + sizeof kEngineId - 1);
+    engineId_ = engineId_.substr(0, engineId_.find_first_of(" \n"));
+  }
 }
 
 SimAgent::~SimAgent() {

@@ -51,6 +51,8 @@ class SimAgent {
   uint16_t Port() const { return port_; }
   // "127.0.0.1:<port>"
   std::string Address() const;
+  // The engine id it printed, "0x..."
+  const std::string& EngineId() const { return engineId_; }
   // Sends SIGTERM and waits; the exit status, or -1 when it did not exit
   // normally. Later calls give the same.
   int Stop();
@@ -64,6 +66,7 @@ class SimAgent {
   ScratchDirectory logs_;
   pid_t pid_ = -1;
   uint16_t port_ = 0;
+  std::string engineId_;
   int exitStatus_ = -1;
   std::string errPath_;
 };
