@@ -13,6 +13,14 @@
 #define T740_ABI_VERSION_MAJOR 1
 #define T740_ABI_VERSION_MINOR 0
 
+// The plug-in's six entry points: undecorated C names, visible outside the
+// library (its version script lists the same six and hides the rest).
+#if defined(__GNUC__)
+#define T740_EXPORT extern "C" __attribute__((visibility("default")))
+#else
+#define T740_EXPORT extern "C"
+#endif
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -21,8 +29,10 @@
 #include <string_view>
 
 // Reference-counted 8-bit text holding GBK bytes, one pointer wide. A text
-// passed by value is a copy made by the caller and destroyed by the callee;
-// the count is atomic so copies may travel between threads.
+// passed by value is a temporary copy that the caller makes and, as the
+// Itanium C++ ABI has it for a type with a destructor, also destroys once
+// the call has returned; the count is atomic so copies may travel between
+// threads.
 class CText {
  public:
   CText() noexcept = default;
@@ -123,17 +133,15 @@ class CCardBase {
   virtual void SetHostValue(int32_t value, int32_t unused) = 0;
 };
 
-extern "C" {
-int32_t CreateObject(int32_t, CCardBase** out);
-int32_t GetWarning(int32_t type, CText status, CText, int16_t* level, CText* text);
-int32_t GetLedState(int32_t, CText status, int16_t* count, CText* states);
-int32_t GetPerformanceData(int32_t, int16_t period, int16_t history, CText data, CText* texts,
-                           CText* labels, CText);
-int32_t GetAlarmSheild(int32_t, CText mask, int16_t maskLength, CText* result,
-                       int16_t* resultLength, CText levels);
+T740_EXPORT int32_t CreateObject(int32_t, CCardBase** out);
+T740_EXPORT int32_t GetWarning(int32_t type, CText status, CText, int16_t* level, CText* text);
+T740_EXPORT int32_t GetLedState(int32_t, CText status, int16_t* count, CText* states);
+T740_EXPORT int32_t GetPerformanceData(int32_t, int16_t period, int16_t history, CText data,
+                                       CText* texts, CText* labels, CText);
+T740_EXPORT int32_t GetAlarmSheild(int32_t, CText mask, int16_t maskLength, CText* result,
+                                   int16_t* resultLength, CText levels);
 // Shows the performance threshold pages of the most recently created card
 // object in a modal window of their own; 0 when there is no card object.
-int32_t OpenThresholds(QWidget* parent, CText ip, CText cardAddress);
-}
+T740_EXPORT int32_t OpenThresholds(QWidget* parent, CText ip, CText cardAddress);
 
 #endif

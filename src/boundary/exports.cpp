@@ -34,16 +34,14 @@ const CText& AlarmText(int32_t type) {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) int32_t CreateObject(int32_t, CCardBase** out) {
+T740_EXPORT int32_t CreateObject(int32_t, CCardBase** out) {
   auto* card = new (std::nothrow) t740::CCardObject();
   t740::SetCurrentCard(card);
   if (out) *out = card;
   return 1;
 }
 
-extern "C" __attribute__((visibility("default"))) int32_t GetWarning(int32_t type, CText status,
-                                                                     CText, int16_t* level,
-                                                                     CText* text) {
+T740_EXPORT int32_t GetWarning(int32_t type, CText status, CText, int16_t* level, CText* text) {
   if (!level || !text) return 0;
   try {
     const auto reading = t740::DecodeAlarm(type, status.view());
@@ -56,9 +54,7 @@ extern "C" __attribute__((visibility("default"))) int32_t GetWarning(int32_t typ
   }
 }
 
-extern "C" __attribute__((visibility("default"))) int32_t GetLedState(int32_t, CText status,
-                                                                      int16_t* count,
-                                                                      CText* states) {
+T740_EXPORT int32_t GetLedState(int32_t, CText status, int16_t* count, CText* states) {
   if (!count || !states) return 0;
   try {
     const char* codes = t740::DecodeLedStates(status.view());
@@ -72,9 +68,10 @@ extern "C" __attribute__((visibility("default"))) int32_t GetLedState(int32_t, C
   }
 }
 
-extern "C" __attribute__((visibility("default"))) int32_t GetPerformanceData(
-    int32_t, int16_t period, int16_t history, CText data, CText* texts, CText* labels, CText) {
-  if (!texts || !labels) return 0;
+T740_EXPORT int32_t GetPerformanceData(int32_t, int16_t period, int16_t history, CText data,
+                                       CText* texts, CText* labels, CText) {
+  // Null arrays are rejected input only when the request would fill them.
+  if ((!texts || !labels) && t740::PeriodWritesEntries(period)) return 0;
   try {
     return t740::DecodePerformanceData(period, history, data.view(), texts, labels) ? 1 : 0;
   } catch (...) {

@@ -4,8 +4,8 @@
 #include "status/alarm_shield_dlg.h"
 #include "t740/abi.h"
 
-extern "C" __attribute__((visibility("default"))) int32_t GetAlarmSheild(
-    int32_t, CText mask, int16_t maskLength, CText* result, int16_t* resultLength, CText levels) {
+T740_EXPORT int32_t GetAlarmSheild(int32_t, CText mask, int16_t maskLength, CText* result,
+                                   int16_t* resultLength, CText levels) {
   if (!result || !resultLength) return 0;
   try {
     t740::ResourceScope resources;

@@ -151,6 +151,10 @@ std::string FormatPerfRecord(std::string_view record) {
   return std::string(buffer, FormatPerfRecord(record, buffer));
 }
 
+bool PeriodWritesEntries(int16_t period) {
+  return period == 15 || period == 24;
+}
+
 bool DecodePerformanceData(int16_t period, int16_t history, std::string_view data, CText* texts,
                            CText* labels) {
   std::string_view fields[kFieldCount];

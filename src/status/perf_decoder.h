@@ -24,8 +24,13 @@ constexpr size_t kPerfFormattedMaximum = 256;
 size_t FormatPerfRecord(std::string_view record, char* out);
 std::string FormatPerfRecord(std::string_view record);
 
+// Whether a request for `period` writes entries: only 15 (minutes) and 24
+// (hours) do; any other period is answered with nothing.
+bool PeriodWritesEntries(int16_t period);
+
 // Returns false, writing nothing, when the data lacks five fields of 900
-// characters; otherwise writes the requested entries of both halves.
+// characters; otherwise writes the requested entries of both halves (none,
+// and the arrays may be null, for a period that writes no entries).
 bool DecodePerformanceData(int16_t period, int16_t history, std::string_view data, CText* texts,
                            CText* labels);
 

@@ -5,8 +5,7 @@
 #include "t740/abi.h"
 #include "thresholds/threshold_window.h"
 
-extern "C" __attribute__((visibility("default"))) int32_t OpenThresholds(QWidget* parent, CText ip,
-                                                                         CText cardAddress) {
+T740_EXPORT int32_t OpenThresholds(QWidget* parent, CText ip, CText cardAddress) {
   t740::CCardObject* card = t740::CurrentCard();
   if (!card) return 0;
   try {

@@ -80,8 +80,18 @@ TEST(HostBoundary, DecodesPerformanceIntoTheHostsArrays) {
   EXPECT_EQ(std::string(texts[0].c_str()).substr(0, 12), "O=A:1111,B:1");
   EXPECT_EQ(labels[22], "B/D\xB9\xE2\xBF\xDA");
   EXPECT_EQ(GetPerformanceData(0, 15, 0, CText(data), nullptr, labels.data(), CText()), 0);
+  EXPECT_EQ(GetPerformanceData(0, 24, 1, CText(data), texts.data(), nullptr, CText()), 0);
   EXPECT_EQ(
       GetPerformanceData(0, 15, 0, CText(data.substr(1)), texts.data(), labels.data(), CText()), 0);
+}
+
+TEST(HostBoundary, APeriodThatWritesNothingNeedsNoArrays) {
+  const std::string field(900, '0');
+  const std::string data = field + "," + field + "," + field + "," + field + "," + field + ",";
+  EXPECT_EQ(GetPerformanceData(0, 60, 0, CText(data), nullptr, nullptr, CText()), 1);
+  EXPECT_EQ(GetPerformanceData(0, 0, 1, CText(data), nullptr, nullptr, CText()), 1);
+  // The data is still judged first.
+  EXPECT_EQ(GetPerformanceData(0, 60, 0, CText(data.substr(1)), nullptr, nullptr, CText()), 0);
 }
 
 TEST(HostBoundary, TakesAnyBytes) {

@@ -46,10 +46,14 @@ TEST(DecToHex, ReadsLikeAtoiAndWritesUpperCase) {
   EXPECT_EQ(DecToHex(""), "0");
 }
 
-TEST(DecToHex, HugeNumbersSaturateInsteadOfOverflowing) {
-  // strtol saturates at the 64-bit limit; narrowing keeps its low 32 bits.
-  EXPECT_EQ(DecToHex("99999999999999999999999"), "FFFFFFFF");
+TEST(DecToHex, HugeNumbersKeepTheLow32BitsOfTheCLibrarysConversion) {
+  // The C library reads into a 64-bit long (saturating at its limit); the
+  // 32-bit value is what is left of that after the wrap.
   EXPECT_EQ(DecToHex("4294967296"), "0");
+  EXPECT_EQ(DecToHex("4294967297"), "1");
+  EXPECT_EQ(DecToHex("-4294967297"), "FFFFFFFF");
+  EXPECT_EQ(DecToHex("99999999999999999999999"), "FFFFFFFF");
+  EXPECT_EQ(DecToHex("-99999999999999999999999"), "0");
 }
 
 TEST(BitsToDec, ReadsBaseTwoAndCountsOtherDigitsWithTheirValue) {

@@ -124,6 +124,9 @@ TEST(DecodePerformanceData, OtherPeriodsWriteNothing) {
   Outputs out;
   EXPECT_TRUE(out.Decode(16, 0, Data("01", "01").Text()));
   EXPECT_EQ(out.Written(), 0);
+  EXPECT_TRUE(DecodePerformanceData(16, 1, Data("01", "01").Text(), nullptr, nullptr));
+  EXPECT_FALSE(PeriodWritesEntries(16));
+  EXPECT_TRUE(PeriodWritesEntries(15) && PeriodWritesEntries(24));
 }
 
 TEST(DecodePerformanceData, CountsNeverWritePastEachHalfNorReadOutside) {
