@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/option_table.h"
 #include "host/host_error.h"
 #include "host/sim_fault_option.h"
 #include "host/snmp_options.h"
@@ -55,14 +56,7 @@ void CheckSimFaults(const HostOptions& options) {
   }
 }
 
-struct OptionEntry {
-  const char* name;
-  const char* metavar;
-  const char* help;
-  void (*store)(HostOptions& options, const std::string& value);
-};
-
-const OptionEntry kOptions[] = {
+const OptionEntry<HostOptions> kOptions[] = {
     {"--plugin", "PATH",
      "the plug-in to load; default the installed one relative to t740-host\n"
      "(../lib/<multiarch>/libt740.so.1), else libt740.so.1 by the loader's\n"
@@ -123,13 +117,6 @@ const OptionEntry kOptions[] = {
      [](HostOptions& options, const std::string&) { options.trace = true; }},
 };
 
-const OptionEntry* FindOption(const std::string& name) {
-  for (const OptionEntry& entry : kOptions) {
-    if (name == entry.name) return &entry;
-  }
-  return nullptr;
-}
-
 bool IsHelp(const std::string& word) {
   return word == "-h" || word == "--help";
 }
@@ -161,46 +148,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
       }
       continue;
     }
-    const size_t equals = word.find('=');
-    const OptionEntry* entry = FindOption(word.substr(0, equals));
-    if (!entry) {
-      // After the command, the command judges its own options.
-      if (line.command.empty()) throw UsageError("unknown option '" + word + "'");
-      line.arguments.push_back(word);
-      continue;
-    }
-    std::string value;
-    if (!entry->metavar) {
-      if (equals != std::string::npos)
-        throw UsageError(std::string(entry->name) + " takes no value");
-    } else if (equals != std::string::npos) {
-      value = word.substr(equals + 1);
-    } else if (i + 1 < words.size()) {
-      value = words[++i];
-    } else {
-      throw UsageError(std::string(entry->name) + " needs a value");
-    }
-    entry->store(line.options, value);
+    // After the command, the command judges its own options.
+    if (StoreOption<UsageError>(kOptions, words, i, line.options)) continue;
+    if (line.command.empty()) throw UsageError("unknown option '" + word + "'");
+    line.arguments.push_back(word);
   }
   CheckSimFaults(line.options);
   return line;
 }
 
 std::string OptionsHelp() {
-  constexpr char kIndent[] = "        ";
-  std::string help = "Options:\n";
-  for (const OptionEntry& entry : kOptions) {
-    help += std::string("  ") + entry.name +
-            (entry.metavar ? std::string(" ") + entry.metavar : "") + "\n" + kIndent;
-    for (const char* c = entry.help; *c; ++c) {
-      help += *c;
-      if (*c == '\n') help += kIndent;
-    }
-    help += "\n";
-  }
-  help += "  -h, --help\n";
-  help += std::string(kIndent) + "show this help, or a command's help after its name\n";
-  return help;
+  return "Options:\n" + TableHelp(kOptions) +
+         OptionHelp("-h, --help", nullptr, "show this help, or a command's help after its name");
 }
 
 }  // namespace t740::host

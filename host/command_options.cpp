@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/option_table.h"
 #include "host/host_error.h"
 
 namespace t740::host {
@@ -11,20 +12,15 @@ std::map<std::string, std::string> ParseCommandOptions(const std::vector<std::st
   std::map<std::string, std::string> options;
   for (size_t i = 0; i < arguments.size(); ++i) {
     // "--name=value" as well as "--name value".
-    const size_t equals =
-        arguments[i].rfind("--", 0) == 0 ? arguments[i].find('=') : std::string::npos;
-    const std::string word = arguments[i].substr(0, equals);
-    if (std::find(known.begin(), known.end(), word) == known.end()) {
-      throw UsageError(word.rfind("--", 0) == 0 ? "unknown option '" + word + "'"
-                                                : "unexpected argument '" + word + "'");
+    const OptionWord word = SplitOptionWord(arguments[i]);
+    if (std::find(known.begin(), known.end(), word.name) == known.end()) {
+      throw UsageError(word.name.rfind("--", 0) == 0 ? "unknown option '" + word.name + "'"
+                                                     : "unexpected argument '" + word.name + "'");
     }
-    if (equals == std::string::npos && i + 1 >= arguments.size()) {
-      throw UsageError("option '" + word + "' needs a value");
-    }
-    const std::string value =
-        equals == std::string::npos ? arguments[++i] : arguments[i].substr(equals + 1);
-    if (!options.emplace(word, value).second) {
-      throw UsageError("option '" + word + "' given twice");
+    const std::optional<std::string> value = TakeOptionValue(word, arguments, i);
+    if (!value) throw UsageError("option '" + word.name + "' needs a value");
+    if (!options.emplace(word.name, *value).second) {
+      throw UsageError("option '" + word.name + "' given twice");
     }
   }
   return options;

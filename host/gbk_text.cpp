@@ -1,15 +1,9 @@
 #include "host/gbk_text.h"
 
-#include <iconv.h>
-
+#include "common/iconv_text.h"
 #include "host/terminal_text.h"
 
 namespace t740::host {
-namespace {
-
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
-
-}  // namespace
 
 std::string GbkToUtf8(std::string_view gbk) {
   static const TerminalText utf8(TerminalText::kUtf8);

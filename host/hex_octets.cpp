@@ -1,26 +1,16 @@
 #include "host/hex_octets.h"
 
+#include "common/hex_digit.h"
+
 namespace t740::host {
-namespace {
-
-constexpr char kDigits[] = "0123456789ABCDEF";
-
-int DigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::optional<std::string> OctetsOfHex(std::string_view hex) {
   if (hex.size() % 2 != 0) return std::nullopt;
   std::string octets;
   octets.reserve(hex.size() / 2);
   for (size_t i = 0; i < hex.size(); i += 2) {
-    const int high = DigitValue(hex[i]);
-    const int low = DigitValue(hex[i + 1]);
+    const int high = HexDigitValue(hex[i]);
+    const int low = HexDigitValue(hex[i + 1]);
     if (high < 0 || low < 0) return std::nullopt;
     octets += static_cast<char>(high * 16 + low);
   }
@@ -32,8 +22,8 @@ std::string HexOfOctets(std::string_view octets) {
   hex.reserve(octets.size() * 2);
   for (char c : octets) {
     const auto byte = static_cast<unsigned char>(c);
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 0x0F];
+    hex += kUpperHexDigits[byte >> 4];
+    hex += kUpperHexDigits[byte & 0x0F];
   }
   return hex;
 }

@@ -2,36 +2,12 @@
 
 #include <langinfo.h>
 
-#include <cerrno>
 #include <string>
+
+#include "common/iconv_text.h"
 
 namespace t740::host {
 namespace {
-
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
-
-bool IsLeadByte(char c) {
-  const unsigned char byte = static_cast<unsigned char>(c);
-  return byte >= 0x81 && byte <= 0xFE;
-}
-
-bool IsUtf8Continuation(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// How many bytes the character at `text[0]` takes, in its encoding.
-using CharacterLength = size_t (*)(const char* text, size_t left);
-
-size_t GbkLength(const char* text, size_t left) {
-  // A GBK lead byte takes its trail byte with it.
-  return IsLeadByte(*text) && left >= 2 ? 2 : 1;
-}
-
-size_t Utf8Length(const char* text, size_t left) {
-  size_t length = 1;
-  while (length < left && IsUtf8Continuation(text[length])) ++length;
-  return length;
-}
 
 std::string AsciiOnly(std::string_view text, CharacterLength lengthOf) {
   std::string ascii;
@@ -51,27 +27,10 @@ iconv_t OpenTo(const char* encoding, const char* from) {
   return iconv_open(target.c_str(), from);
 }
 
+// One "?" for each whole character the terminal lacks.
 std::string Convert(iconv_t converter, std::string_view text, CharacterLength lengthOf) {
   if (converter == kNoConverter) return AsciiOnly(text, lengthOf);
-  iconv(converter, nullptr, nullptr, nullptr, nullptr);
-  std::string out;
-  char buffer[256];
-  char* in = const_cast<char*>(text.data());
-  size_t inLeft = text.size();
-  while (inLeft > 0) {
-    char* outPtr = buffer;
-    size_t outLeft = sizeof buffer;
-    const size_t result = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
-    out.append(buffer, outPtr);
-    if (result != static_cast<size_t>(-1) || errno == E2BIG) continue;
-    // A character the terminal lacks, a byte that is not of the encoding,
-    // or a character cut off at the end: one "?" for the whole character.
-    const size_t skip = lengthOf(in, inLeft);
-    out += '?';
-    in += skip;
-    inLeft -= skip;
-  }
-  return out;
+  return ConvertText(converter, text, "?", lengthOf);
 }
 
 }  // namespace
@@ -87,11 +46,11 @@ TerminalText::~TerminalText() {
 }
 
 std::string TerminalText::FromGbk(std::string_view gbk) const {
-  return Convert(converter_, gbk, GbkLength);
+  return Convert(converter_, gbk, GbkCharacterLength);
 }
 
 std::string TerminalText::FromUtf8(std::string_view utf8) const {
-  return Convert(utf8Converter_, utf8, Utf8Length);
+  return Convert(utf8Converter_, utf8, Utf8CharacterLength);
 }
 
 }  // namespace t740::host

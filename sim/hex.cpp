@@ -1,22 +1,12 @@
 #include "sim/hex.h"
 
+#include "common/hex_digit.h"
+
 namespace t740::sim {
-namespace {
-
-constexpr char kDigits[] = "0123456789ABCDEF";
-
-int DigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
 
 bool IsHexText(std::string_view text) {
   for (char c : text) {
-    if (DigitValue(c) < 0) return false;
+    if (HexDigitValue(c) < 0) return false;
   }
   return true;
 }
@@ -30,11 +20,11 @@ std::string UpperHex(std::string_view text) {
 }
 
 std::string ByteHex(uint8_t byte) {
-  return {kDigits[byte >> 4], kDigits[byte & 0x0F]};
+  return {kUpperHexDigits[byte >> 4], kUpperHexDigits[byte & 0x0F]};
 }
 
 uint8_t ParseByte(std::string_view twoDigits) {
-  return static_cast<uint8_t>(DigitValue(twoDigits[0]) * 16 + DigitValue(twoDigits[1]));
+  return static_cast<uint8_t>(HexDigitValue(twoDigits[0]) * 16 + HexDigitValue(twoDigits[1]));
 }
 
 std::string WordHex(uint16_t word) {

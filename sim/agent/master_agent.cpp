@@ -18,6 +18,7 @@ extern "C" {
 #include <stdexcept>
 
 #include "sim/agent/card_handler.h"
+#include "sim/hex.h"
 
 namespace t740::sim {
 namespace {
@@ -124,11 +125,7 @@ std::string MasterAgent::EngineId() const {
   u_char id[SNMP_MAXBUF_SMALL];
   const size_t length = snmpv3_get_engineID(id, sizeof id);
   std::string hex;
-  for (size_t i = 0; i < length; ++i) {
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    hex += kDigits[id[i] >> 4];
-    hex += kDigits[id[i] & 0xF];
-  }
+  for (size_t i = 0; i < length; ++i) hex += ByteHex(id[i]);
   return hex;
 }
 

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 
+#include "common/option_table.h"
 #include "sim/default_card.h"
 
 namespace t740::sim {
@@ -66,14 +67,7 @@ void StoreCommunity(std::string& community, const char* option, const std::strin
   community = value;
 }
 
-struct OptionEntry {
-  const char* name;
-  const char* metavar;
-  const char* help;
-  void (*store)(SimOptions& options, const std::string& value);
-};
-
-const OptionEntry kOptions[] = {
+const OptionEntry<SimOptions> kOptions[] = {
     {"--ip", "ADDRESS", "the card's management IP address; default 192.168.1.100", StoreIp},
     {"--card", "ADDRESS", "the card address, 2 to 4 digits; default 0107", StoreCardAddress},
     {"--port", "PORT", "the UDP port on 127.0.0.1; default 0, a free one", StorePort},
@@ -121,13 +115,6 @@ const OptionEntry kOptions[] = {
      [](SimOptions& options, const std::string&) { options.v2c = false; }},
 };
 
-const OptionEntry* FindOption(const std::string& name) {
-  for (const OptionEntry& entry : kOptions) {
-    if (name == entry.name) return &entry;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 SimOptions ParseSimOptions(const std::vector<std::string>& words) {
@@ -141,19 +128,8 @@ SimOptions ParseSimOptions(const std::vector<std::string>& words) {
       options.help = true;
       continue;
     }
-    const size_t equals = word.find('=');
-    const OptionEntry* entry = FindOption(word.substr(0, equals));
-    if (!entry) throw SimUsageError("unknown argument '" + word + "'");
-    if (!entry->metavar) {
-      if (equals != std::string::npos)
-        throw SimUsageError(std::string(entry->name) + " takes no value");
-      entry->store(options, "");
-    } else if (equals != std::string::npos) {
-      entry->store(options, word.substr(equals + 1));
-    } else if (i + 1 < words.size()) {
-      entry->store(options, words[++i]);
-    } else {
-      throw SimUsageError(std::string(entry->name) + " needs a value");
+    if (!StoreOption<SimUsageError>(kOptions, words, i, options)) {
+      throw SimUsageError("unknown argument '" + word + "'");
     }
   }
   if (!options.v2c && options.users.empty()) {
@@ -163,7 +139,7 @@ SimOptions ParseSimOptions(const std::vector<std::string>& words) {
 }
 
 std::string SimHelp() {
-  std::string help =
+  const std::string help =
       "Usage: t740-sim [options]\n"
       "\n"
       "Serves one simulated t740 card as an SNMP agent (v2c, and v3 with\n"
@@ -171,17 +147,7 @@ std::string SimHelp() {
       "listens on and its engine id. SIGTERM or SIGINT stops it.\n"
       "\n"
       "Options:\n";
-  for (const OptionEntry& entry : kOptions) {
-    help += std::string("  ") + entry.name +
-            (entry.metavar ? std::string(" ") + entry.metavar : "") + "\n        ";
-    for (const char* c = entry.help; *c; ++c) {
-      help += *c;
-      if (*c == '\n') help += "        ";
-    }
-    help += "\n";
-  }
-  help += "  -h, --help\n        show this help\n";
-  return help;
+  return help + TableHelp(kOptions) + OptionHelp("-h, --help", nullptr, "show this help");
 }
 
 }  // namespace t740::sim

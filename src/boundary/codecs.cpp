@@ -3,15 +3,10 @@
 #include <cstdio>
 #include <limits>
 
+#include "common/hex_digit.h"
+
 namespace t740 {
 namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 int GroupValue(const char* group) {
   int value = 0;
@@ -32,7 +27,7 @@ size_t HexToBits(std::string_view hex, char* out, size_t capacity) {
   size_t written = 0;
   int group = -1;
   for (char c : hex) {
-    int value = HexValue(c);
+    int value = HexDigitValue(c);
     if (value >= 0) group = value;
     if (group < 0) continue;
     for (int bit = 3; bit >= 0 && written < capacity; --bit) {
@@ -50,7 +45,6 @@ std::string HexToBits(std::string_view hex) {
 }
 
 std::string BitsToHex(std::string_view bits) {
-  static const char kDigits[] = "0123456789ABCDEF";
   const size_t padding = (4 - bits.size() % 4) % 4;
   std::string padded(padding, '0');
   padded.append(bits);
@@ -58,7 +52,7 @@ std::string BitsToHex(std::string_view bits) {
   hex.reserve(padded.size() / 4);
   for (size_t i = 0; i < padded.size(); i += 4) {
     int value = GroupValue(padded.data() + i);
-    if (value >= 0) hex.push_back(kDigits[value]);
+    if (value >= 0) hex.push_back(kUpperHexDigits[value]);
   }
   return hex;
 }
