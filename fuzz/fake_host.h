@@ -1,6 +1,6 @@
-// A host for the fuzz targets: its request function answers every request
-// with the fuzzer's text (or throws), and the card object around it never
-// really pauses.
+// A host for the fuzz targets: the tests' recording fake card behind the
+// request function, answering every request with the fuzzer's text (or
+// throwing), and a card object around it that never really pauses.
 #ifndef T740_FUZZ_FAKE_HOST_H
 #define T740_FUZZ_FAKE_HOST_H
 
@@ -10,30 +10,23 @@
 #include <vector>
 
 #include "boundary/card_object.h"
-#include "boundary/message_sink.h"
-#include "boundary/pause.h"
+#include "support/recording_card.h"
 
 namespace t740::fuzz {
 
-struct HostRequest {
-  int operation;
-  std::string oid;
-  std::string one;
-  std::string value;
-  std::string preset;
-};
+using HostRequest = test::RecordedRequest;
+using Messages = test::RecordingMessages;
 
 class FakeHost {
  public:
   enum class Behaviour { Answer, LeaveUntouched, Throw };
 
   FakeHost() {
-    Instance() = this;
     card.SetIdentity("10.0.0.5", "0105");
-    card.SetRequestFunction(&Request);
+    card.SetRequestFunction(test::RecordingCard::Function());
     card.SetPause(pause_);
+    recorder_.OnRequest([this](const HostRequest&, CText* response) { Reply(response); });
   }
-  ~FakeHost() { Instance() = nullptr; }
   FakeHost(const FakeHost&) = delete;
   FakeHost& operator=(const FakeHost&) = delete;
 
@@ -41,46 +34,27 @@ class FakeHost {
     answer_ = std::string(answer);
     behaviour_ = behaviour;
   }
+  std::vector<HostRequest> Requests() const { return recorder_.Requests(); }
 
   CCardObject card;
-  std::vector<HostRequest> requests;
 
  private:
-  class NoPause : public Pause {
-   public:
-    void Sleep(int) override {}
-  };
-
-  static FakeHost*& Instance() {
-    static FakeHost* host = nullptr;
-    return host;
-  }
-
-  static int Request(int operation, CText, CText oid, CText one, CText value, CText* response) {
-    FakeHost& host = *Instance();
-    host.requests.push_back({operation, std::string(oid.view()), std::string(one.view()),
-                             std::string(value.view()), std::string(response->view())});
-    switch (host.behaviour_) {
+  void Reply(CText* response) const {
+    switch (behaviour_) {
       case Behaviour::Answer:
-        *response = CText(host.answer_);
-        return 1;
+        *response = CText(answer_);
+        return;
       case Behaviour::LeaveUntouched:
-        return 0;
+        return;
       case Behaviour::Throw:
         throw std::runtime_error("link down");
     }
-    return 0;
   }
 
+  test::RecordingCard recorder_;
+  test::RecordingPause pause_;
   std::string answer_;
   Behaviour behaviour_ = Behaviour::Answer;
-  NoPause pause_;
-};
-
-class Messages : public MessageSink {
- public:
-  void ShowMessage(std::string_view gbkText) override { shown.emplace_back(gbkText); }
-  std::vector<std::string> shown;
 };
 
 }  // namespace t740::fuzz

@@ -32,12 +32,13 @@ struct Read {
 
 // The single read request a read that did not use the cache makes.
 void CheckReadRequest(const FakeHost& host, const Read& read, std::string_view suffix) {
+  const std::vector<t740::fuzz::HostRequest> requests = host.Requests();
   if (read.fromCache) {
-    FUZZ_CHECK(host.requests.empty());
+    FUZZ_CHECK(requests.empty());
     return;
   }
-  FUZZ_CHECK(host.requests.size() == 1);
-  const t740::fuzz::HostRequest& request = host.requests.front();
+  FUZZ_CHECK(requests.size() == 1);
+  const t740::fuzz::HostRequest& request = requests.front();
   FUZZ_CHECK(request.operation == 0);
   FUZZ_CHECK(request.oid ==
              t740::BuildCardOid(host.card.CardAddress(), t740::Operation::Read, suffix));

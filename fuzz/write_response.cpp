@@ -39,14 +39,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   if (payload.size() < group.writeMinimum) {
     FUZZ_CHECK(outcome == t740::WriteOutcome::DataShort);
-    FUZZ_CHECK(host.requests.empty());
+    FUZZ_CHECK(host.Requests().empty());
     const bool hasMessage = group.writeShort != nullptr;
     FUZZ_CHECK(messages.shown.size() == (hasMessage ? 1u : 0u));
     if (hasMessage) FUZZ_CHECK(messages.shown.front() == group.writeShort);
     return 0;
   }
-  FUZZ_CHECK(host.requests.size() == 1);
-  const t740::fuzz::HostRequest& request = host.requests.front();
+  const std::vector<t740::fuzz::HostRequest> requests = host.Requests();
+  FUZZ_CHECK(requests.size() == 1);
+  const t740::fuzz::HostRequest& request = requests.front();
   FUZZ_CHECK(request.operation == 1);
   FUZZ_CHECK(request.oid ==
              t740::BuildCardOid(host.card.CardAddress(), t740::Operation::Write, group.suffix));

@@ -16,11 +16,6 @@ namespace {
 
 constexpr char kStateSubdirectory[] = "t740/";
 
-std::string WithSeparator(std::string directory) {
-  if (directory.back() != '/') directory += '/';
-  return directory;
-}
-
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
@@ -39,8 +34,8 @@ std::string HomeDirectory() {
 // The XDG base directory rules: a relative $XDG_STATE_HOME is ignored.
 std::string StateHome() {
   const std::string state = Environment("XDG_STATE_HOME");
-  if (!state.empty() && state.front() == '/') return WithSeparator(state);
-  return WithSeparator(HomeDirectory()) + ".local/state/";
+  if (!state.empty() && state.front() == '/') return WithTrailingSlash(state);
+  return WithTrailingSlash(HomeDirectory()) + ".local/state/";
 }
 
 void MakeDirectory(const std::string& path, mode_t mode) {
@@ -64,9 +59,9 @@ void MakeDirectories(const std::string& directory, mode_t mode) {
 }  // namespace
 
 std::string ChooseHostDirectory(const std::string& requested) {
-  if (!requested.empty()) return WithSeparator(requested);
-  const std::string chosen = Environment(kHostDirectoryVariable);
-  if (!chosen.empty()) return WithSeparator(chosen);
+  if (!requested.empty()) return WithTrailingSlash(requested);
+  const std::string named = NamedHostDirectory();
+  if (!named.empty()) return named;
   return StateHome() + kStateSubdirectory;
 }
 

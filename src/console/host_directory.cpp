@@ -24,12 +24,20 @@ std::string ExecutableDirectory() {
   }
 }
 
-std::string HostDirectory() {
-  const char* chosen = std::getenv(kHostDirectoryVariable);
-  if (!chosen || !*chosen) return ExecutableDirectory();
-  std::string directory(chosen);
-  if (directory.back() != '/') directory += '/';
+std::string WithTrailingSlash(std::string directory) {
+  if (directory.empty() || directory.back() != '/') directory += '/';
   return directory;
+}
+
+std::string NamedHostDirectory() {
+  const char* named = std::getenv(kHostDirectoryVariable);
+  if (!named || !*named) return std::string();
+  return WithTrailingSlash(named);
+}
+
+std::string HostDirectory() {
+  const std::string named = NamedHostDirectory();
+  return named.empty() ? ExecutableDirectory() : named;
 }
 
 }  // namespace t740

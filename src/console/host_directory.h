@@ -11,11 +11,15 @@ namespace t740 {
 // the directory that holds its "Devices".
 inline constexpr char kHostDirectoryVariable[] = "T740_HOST_DIRECTORY";
 
+// `directory` ending in "/" (one added when it lacks it); not empty.
+std::string WithTrailingSlash(std::string directory);
 // The directory of the running executable with its trailing "/", or empty
 // when the system does not say.
 std::string ExecutableDirectory();
-// T740_HOST_DIRECTORY when it is set and not empty (a "/" added when it
-// lacks one), else the executable's directory.
+// T740_HOST_DIRECTORY with its trailing "/", or empty when it is not set
+// or empty.
+std::string NamedHostDirectory();
+// The named host directory, else the executable's directory.
 std::string HostDirectory();
 
 }  // namespace t740

@@ -75,9 +75,12 @@ TEST(HostDirectory, TheHostMayNameAnotherOne) {
   EXPECT_EQ(HostDirectory(), "/var/lib/nms/");
   setenv(kHostDirectoryVariable, "/var/lib/nms/", 1);
   EXPECT_EQ(HostDirectory(), "/var/lib/nms/");
+  EXPECT_EQ(NamedHostDirectory(), "/var/lib/nms/");
   setenv(kHostDirectoryVariable, "", 1);
   EXPECT_EQ(HostDirectory(), ExecutableDirectory());
+  EXPECT_EQ(NamedHostDirectory(), "");
   unsetenv(kHostDirectoryVariable);
+  EXPECT_EQ(NamedHostDirectory(), "");
 }
 
 TEST(RemarkLine, SplitsOnlyEndedFields) {
