@@ -47,11 +47,6 @@ QTabWidget* CConfigDlg::Tabs() const {
   return ui_->id1006;
 }
 
-void CConfigDlg::SetIdentity(std::string_view ip, std::string_view cardAddress) {
-  ip_ = std::string(ip);
-  cardAddress_ = std::string(cardAddress);
-}
-
 // What Read and Set do for each tab; the device information page has
 // nothing to read again or to write.
 std::array<CConfigDlg::TabActions, CConfigDlg::kTabCount> CConfigDlg::BuildTabActions() {
@@ -137,11 +132,10 @@ void CConfigDlg::LoadPages() {
   portUserPage_.Load();
 }
 
-void RunConfigurationWindow(QWidget* parent, CCardObject& card) {
+void RunConfigurationWindow(QWidget* parent, CCardObject&) {
   try {
     ResourceScope resources;
     CConfigDlg window(parent);
-    window.SetIdentity(card.IpAddress(), card.CardAddress());
     window.DoModal();
   } catch (...) {
     // Nothing may leave the plug-in; the window is gone either way.

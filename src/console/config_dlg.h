@@ -7,8 +7,6 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <string>
-#include <string_view>
 
 #include "console/loopback_page.h"
 #include "console/port_user_page.h"
@@ -32,10 +30,6 @@ class CConfigDlg : public QDialog {
   explicit CConfigDlg(QWidget* parent = nullptr);
   ~CConfigDlg() override;
 
-  void SetIdentity(std::string_view ip, std::string_view cardAddress);
-  const std::string& IpAddress() const { return ip_; }
-  const std::string& CardAddress() const { return cardAddress_; }
-
   // Polls the card, lets the pages load, then runs the window modally.
   int DoModal();
 
@@ -58,8 +52,6 @@ class CConfigDlg : public QDialog {
   void LoadPages();
   std::array<TabActions, kTabCount> BuildTabActions();
 
-  std::string ip_;
-  std::string cardAddress_;
   CPropertyPage1 devicePage_;
   CLoopbackPage loopbackPage_;
   CSectionOverheadPage sectionPage_;
@@ -71,8 +63,8 @@ class CConfigDlg : public QDialog {
   std::array<TabActions, kTabCount> tabActions_;
 };
 
-// OpenConfiguration's window: the resource switch, the identity copies
-// and the modal run.
+// OpenConfiguration's window: the resource switch and the modal run; the
+// pages take the card's identity from the card object.
 void RunConfigurationWindow(QWidget* parent, CCardObject& card);
 
 }  // namespace t740

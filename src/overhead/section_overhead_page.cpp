@@ -65,10 +65,6 @@ void CSectionOverheadPage::SetSectionOverhead() {
   WriteSectionOverhead(*card, DirectionValues(), messages_);
 }
 
-std::optional<std::string> CSectionOverheadPage::BuildSectionRecord() {
-  return t740::BuildSectionRecord(DirectionValues(), messages_);
-}
-
 SectionDirections CSectionOverheadPage::DirectionValues() const {
   SectionDirections directions;
   for (size_t d = 0; d < kSectionDirectionCount; ++d) directions[d] = pages_[d]->Values();

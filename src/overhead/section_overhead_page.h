@@ -34,9 +34,6 @@ class CSectionOverheadPage : public QWidget {
   // The configuration window calls this after each read.
   void MarkInitialLoadDone() { initialLoadDone_ = true; }
 
-  // The record of all four directions, or nothing after one message.
-  std::optional<std::string> BuildSectionRecord();
-
   CSectionDirectionPage* DirectionPage(size_t direction) const { return pages_[direction]; }
 
  private:

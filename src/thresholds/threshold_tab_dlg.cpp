@@ -65,11 +65,6 @@ void CThresholdTabDlg::ReadThresholds() {
   secondPage_.SetTexts(second);
 }
 
-bool CThresholdTabDlg::BuildThresholdData(std::string& data) {
-  PageMessages messages(this);
-  return t740::BuildThresholdData(Texts(), *ports_, messages, data);
-}
-
 void CThresholdTabDlg::WriteThresholds() {
   const CCardObject* card = CurrentCard();
   if (!card) return;

@@ -25,8 +25,6 @@ class CThresholdTabDlg : public QWidget {
 
   void ReadThresholds();
   void WriteThresholds();
-  // Checks and encodes both pages; shows the first failure's message.
-  bool BuildThresholdData(std::string& data);
 
   // A window that has no poll behind it lets the first read ask the card.
   void SkipCache() { reader_.SkipCache(); }
