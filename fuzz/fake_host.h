@@ -22,9 +22,7 @@ class FakeHost {
   enum class Behaviour { Answer, LeaveUntouched, Throw };
 
   FakeHost() {
-    card.SetIdentity("10.0.0.5", "0105");
-    card.SetRequestFunction(test::RecordingCard::Function());
-    card.SetPause(pause_);
+    test::ConnectCard(card, pause_, "10.0.0.5", "0105");
     recorder_.OnRequest([this](const HostRequest&, CText* response) { Reply(response); });
   }
   FakeHost(const FakeHost&) = delete;

@@ -17,11 +17,7 @@ using test::RecordingPause;
 
 class RequestFrameTest : public ::testing::Test {
  protected:
-  RequestFrameTest() {
-    card.SetRequestFunction(RecordingCard::Function());
-    card.SetIdentity("10.0.0.5", "0105");
-    card.SetPause(pause);
-  }
+  RequestFrameTest() { test::ConnectCard(card, pause, "10.0.0.5", "0105"); }
 
   RecordingCard fake;
   RecordingPause pause;

@@ -11,9 +11,7 @@ const char kLocation[] = "Room 3";
 }  // namespace
 
 DialogTest::DialogTest() {
-  card.SetRequestFunction(RecordingCard::Function());
-  card.SetPause(pause);
-  card.SetIdentity("10.1.2.3", "0105");
+  ConnectCard(card, pause, "10.1.2.3", "0105");
   record.deviceType = kDeviceType;
   record.location = kLocation;
   card.SetDeviceRecord(&record);

@@ -67,4 +67,11 @@ int RecordingCard::Request(int operation, CText ip, CText oid, CText one, CText 
   return 1;
 }
 
+void ConnectCard(CCardObject& card, Pause& pause, std::string_view ip,
+                 std::string_view cardAddress) {
+  card.SetRequestFunction(RecordingCard::Function());
+  card.SetIdentity(ip, cardAddress);
+  card.SetPause(pause);
+}
+
 }  // namespace t740::test

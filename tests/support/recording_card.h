@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "boundary/card_object.h"
 #include "boundary/message_sink.h"
 #include "boundary/pause.h"
 #include "t740/abi.h"
@@ -66,6 +67,11 @@ class RecordingPause : public Pause {
   std::mutex mutex;
   std::vector<int> sleeps;
 };
+
+// Puts `card` behind the active recorder, with the identity given and
+// pausing through `pause`.
+void ConnectCard(CCardObject& card, Pause& pause, std::string_view ip,
+                 std::string_view cardAddress);
 
 }  // namespace t740::test
 

@@ -17,11 +17,7 @@ using test::RecordingPause;
 
 class ThresholdExchangeTest : public ::testing::Test {
  protected:
-  ThresholdExchangeTest() {
-    card.SetRequestFunction(RecordingCard::Function());
-    card.SetIdentity("10.0.0.7", "107");
-    card.SetPause(pause);
-  }
+  ThresholdExchangeTest() { test::ConnectCard(card, pause, "10.0.0.7", "107"); }
 
   static std::string Response(const std::string& firstValue) {
     std::string response = "D80000" + firstValue;
