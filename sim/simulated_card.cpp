@@ -29,6 +29,8 @@ std::string_view TargetOf(StatusKind kind) {
   return {};
 }
 
+}  // namespace
+
 std::string StatusOf(const CardModel& card, StatusKind kind) {
   switch (kind) {
     case StatusKind::Alarm:
@@ -40,8 +42,6 @@ std::string StatusOf(const CardModel& card, StatusKind kind) {
   }
   return {};
 }
-
-}  // namespace
 
 Clock WallClock() {
   return [] {

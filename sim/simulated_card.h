@@ -33,6 +33,9 @@ struct LoggedRequest {
 
 enum class StatusKind { Alarm, Led, Performance };
 
+// The card's status text of that kind, as it stands.
+std::string StatusOf(const CardModel& card, StatusKind kind);
+
 class SimulatedCard {
  public:
   SimulatedCard(CardIdentity identity, CardState state, Clock clock = WallClock(),

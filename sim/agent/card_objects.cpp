@@ -72,18 +72,6 @@ std::string HexRecordOfOctets(std::string_view octets) {
   return hex;
 }
 
-std::string StatusOf(const CardModel& card, StatusKind kind) {
-  switch (kind) {
-    case StatusKind::Alarm:
-      return card.AlarmStatus();
-    case StatusKind::Led:
-      return card.LedStatus();
-    case StatusKind::Performance:
-      break;
-  }
-  return card.PerformanceData();
-}
-
 }  // namespace
 
 CardObjects::CardObjects(SimulatedCard& card) : card_(card) {
