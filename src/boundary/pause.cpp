@@ -1,6 +1,6 @@
 #include "boundary/pause.h"
 
-#include <chrono>
+#include <algorithm>
 #include <thread>
 
 namespace t740 {
@@ -9,19 +9,37 @@ namespace {
 class ThreadPause : public Pause {
  public:
   void Sleep(int milliseconds) override {
-    if (milliseconds <= 0) {
+    SleepUntil(Clock::now() + std::chrono::milliseconds(milliseconds), milliseconds);
+  }
+  // Zero milliseconds, or a deadline already past, gives up the rest of the
+  // time slice.
+  void SleepUntil(Clock::time_point deadline, int) override {
+    if (deadline <= Clock::now()) {
       std::this_thread::yield();
       return;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    std::this_thread::sleep_until(deadline);
   }
 };
 
 }  // namespace
 
+void Pause::SleepUntil(Clock::time_point, int milliseconds) {
+  Sleep(milliseconds);
+}
+
 Pause& RealPause() {
-  static ThreadPause pause;
+  // Never destroyed: a worker may still finish its last pause while the
+  // process exits.
+  static ThreadPause& pause = *new ThreadPause;
   return pause;
+}
+
+void PauseRun::Sleep(int milliseconds) {
+  const Pause::Clock::time_point deadline =
+      Pause::Clock::now() + std::chrono::milliseconds(milliseconds) - overslept_;
+  pause_.SleepUntil(deadline, milliseconds);
+  overslept_ = std::max(Pause::Clock::duration::zero(), Pause::Clock::now() - deadline);
 }
 
 }  // namespace t740
