@@ -1,6 +1,5 @@
 #include "boundary/pause.h"
 
-#include <algorithm>
 #include <thread>
 
 namespace t740 {
@@ -36,10 +35,8 @@ Pause& RealPause() {
 }
 
 void PauseRun::Sleep(int milliseconds) {
-  const Pause::Clock::time_point deadline =
-      Pause::Clock::now() + std::chrono::milliseconds(milliseconds) - overslept_;
-  pause_.SleepUntil(deadline, milliseconds);
-  overslept_ = std::max(Pause::Clock::duration::zero(), Pause::Clock::now() - deadline);
+  deadline_ += std::chrono::milliseconds(milliseconds);
+  pause_.SleepUntil(deadline_, milliseconds);
 }
 
 }  // namespace t740

@@ -21,18 +21,21 @@ class Pause {
 // Sleeps for real; the default of every card object.
 Pause& RealPause();
 
-// A run of pauses that together last as long as their lengths add up to:
-// each one sleeps to a deadline, and what one overslept comes off the next,
-// so a hundred 1 ms pauses take 100 ms and not the sum of every wake-up's
-// lateness. The time between the pauses is not counted.
+// A run of pauses that ends when the lengths added up say: each pause
+// sleeps to a deadline its length after the previous one's, so neither a
+// wake-up's lateness nor the short steps between the pauses (a worker's
+// synchronous moves of a progress bar) add up over a hundred pauses. After
+// a step that is not the run's own, such as a call into the host, Restart
+// lets the next pause count from then.
 class PauseRun {
  public:
-  explicit PauseRun(Pause& pause) : pause_(pause) {}
+  explicit PauseRun(Pause& pause) : pause_(pause), deadline_(Pause::Clock::now()) {}
   void Sleep(int milliseconds);
+  void Restart() { deadline_ = Pause::Clock::now(); }
 
  private:
   Pause& pause_;
-  Pause::Clock::duration overslept_{};
+  Pause::Clock::time_point deadline_;
 };
 
 }  // namespace t740

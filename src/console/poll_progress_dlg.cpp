@@ -96,8 +96,22 @@ void CPollProgressDlg::reject() {
 bool CPollProgressDlg::SetBarPosition(int position) {
   if (link_->stopping) return false;
   QMetaObject::invokeMethod(
-      this, [this, position] { progress_->setValue(position); }, Qt::BlockingQueuedConnection);
+      this, [this, position] { MoveBar(position); }, Qt::BlockingQueuedConnection);
   return !link_->stopping;
+}
+
+// The bar would repaint at once inside the worker's synchronous call, up to
+// 150 times a showing, and hold the worker that long. It is painted with
+// the window's next paint instead, once a frame and at the last step.
+void CPollProgressDlg::MoveBar(int position) {
+  progress_->setAttribute(Qt::WA_UpdatesDisabled, true);
+  progress_->setValue(position);
+  progress_->setAttribute(Qt::WA_UpdatesDisabled, false);
+  const auto now = std::chrono::steady_clock::now();
+  if (position == kPollSteps - 1 || now - barPainted_ >= kBarFrame) {
+    barPainted_ = now;
+    progress_->update();
+  }
 }
 
 bool CPollProgressDlg::CloseFromWorker() {
@@ -127,6 +141,8 @@ int CPollProgressDlg::PollThreadProc(CPollProgressDlg* dialog) {
         results[static_cast<size_t>(read - PollReads().data())] =
             FetchPollGroup(*card, fields, read->group);
       }
+      // The host's time is not the poll's: the pause after it is whole.
+      pauses.Restart();
       pauses.Sleep(1);
     }
     pauses.Sleep(1);

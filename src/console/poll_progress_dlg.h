@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -58,6 +59,7 @@ class CPollProgressDlg : public QDialog {
   bool WorkerDone() const { return !link_ || link_->done; }
   // Blocking calls into the UI thread; false once the dialog is going away.
   bool SetBarPosition(int position);
+  void MoveBar(int position);
   // The worker's last use of the dialog: once the close has run, the
   // dialog may be destroyed at any moment.
   bool CloseFromWorker();
@@ -71,6 +73,8 @@ class CPollProgressDlg : public QDialog {
   Pause* pause_ = nullptr;
   bool closingByWorker_ = false;
   std::shared_ptr<WorkerLink> link_;
+  static constexpr std::chrono::milliseconds kBarFrame{16};
+  std::chrono::steady_clock::time_point barPainted_;
   std::thread worker_;
 };
 
