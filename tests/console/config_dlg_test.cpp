@@ -181,6 +181,18 @@ TEST_F(ConfigDlgTest, PagesShowTheirValuesAsSoonAsTheProgressDialogCloses) {
   EXPECT_EQ(op.CountShown("1011"), 2u);
 }
 
+TEST_F(ConfigDlgTest, TheHeldThresholdContainerTakesThePollFirstThenAsksTheCard) {
+  Open([this](QWidget* window) {
+    CThresholdTabDlg& container = static_cast<CConfigDlg*>(window)->Thresholds();
+    host.Clear();
+    container.ReadThresholds();
+    EXPECT_TRUE(host.Requests().empty());
+    EXPECT_EQ(Text(&container.FirstPage(), 1023), "300");
+    container.ReadThresholds();
+    EXPECT_EQ(Oids(), std::vector<std::string>{ReadOid(".51")});
+  });
+}
+
 TEST_F(ConfigDlgTest, ThrowingHostStillGivesAWindowWithEachPagesMessageOnce) {
   host.OnRequest([](const RecordedRequest&, CText*) { throw std::runtime_error("link down"); });
   op.AcceptAllMessages();
