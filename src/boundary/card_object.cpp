@@ -2,7 +2,6 @@
 
 #include <atomic>
 
-#include "boundary/card_app.h"
 #include "boundary/codecs.h"
 
 namespace t740 {
@@ -28,8 +27,6 @@ CCardObject::~CCardObject() {
   // Nothing may follow the global pointer to a released card.
   CCardObject* self = this;
   currentCard.compare_exchange_strong(self, nullptr);
-  // A worker finishing its last pause may be pausing with this card's pause.
-  CCardApp::Instance().Workers().JoinAll();
 }
 
 void CCardObject::SetIdentity(std::string_view ip, std::string_view cardAddress) {

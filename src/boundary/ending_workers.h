@@ -1,7 +1,8 @@
 // Worker threads past their last use of a window, each only finishing a
 // last pause. The user-interface thread does not wait for them; they are
-// joined when a card object goes (they may pause with its pause) and when
-// the plug-in goes, so that none outlives the library.
+// joined when the plug-in goes (CCardApp's end, at the library's unload or
+// the process's exit), so that none outlives the library, and by tests
+// before a pause of their own goes.
 #ifndef T740_BOUNDARY_ENDING_WORKERS_H
 #define T740_BOUNDARY_ENDING_WORKERS_H
 

@@ -1,6 +1,6 @@
-// A host that unloads the plug-in right after a configuration window,
-// without releasing its card object, finds no thread of the plug-in left:
-// the worker that was still finishing its last pause has been joined.
+// A host that releases its card object and unloads the plug-in right
+// after a configuration window finds no thread of the plug-in left: the
+// worker that was still finishing its last pause has been joined.
 #include <dirent.h>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -78,6 +78,7 @@ TEST(PluginUnload, LeavesNoWorkerBehind) {
   HostDeviceRecord record{};
   card->OpenConfiguration(nullptr, CText("10.1.2.3"), CText("0105"), &record);
   operatorTimer.stop();
+  card->Release();
 
   EXPECT_EQ(dlclose(library), 0);
   ASSERT_EQ(dlopen(T740_PLUGIN, RTLD_NOW | RTLD_NOLOAD), nullptr) << "the library stayed loaded";
