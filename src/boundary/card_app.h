@@ -18,7 +18,7 @@ class CCardApp {
   EndingWorkers& Workers() { return workers_; }
 
  private:
-  CCardApp() = default;
+  CCardApp();
 
   EndingWorkers workers_;
 };

@@ -28,9 +28,7 @@ void Pause::SleepUntil(Clock::time_point, int milliseconds) {
 }
 
 Pause& RealPause() {
-  // Never destroyed: a worker may still finish its last pause while the
-  // process exits.
-  static ThreadPause& pause = *new ThreadPause;
+  static ThreadPause pause;
   return pause;
 }
 
