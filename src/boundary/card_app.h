@@ -1,8 +1,10 @@
 // The plug-in's single application object: it lives from the library's
-// load to its unload and owns what the plug-in's windows load from the
-// library itself.
+// load to its unload, owns what the plug-in's windows load from the
+// library itself, and waits at its end for the workers still finishing.
 #ifndef T740_BOUNDARY_CARD_APP_H
 #define T740_BOUNDARY_CARD_APP_H
+
+#include "boundary/ending_workers.h"
 
 namespace t740 {
 
@@ -13,8 +15,12 @@ class CCardApp {
   CCardApp(const CCardApp&) = delete;
   CCardApp& operator=(const CCardApp&) = delete;
 
+  EndingWorkers& Workers() { return workers_; }
+
  private:
-  CCardApp() = default;
+  CCardApp();
+
+  EndingWorkers workers_;
 };
 
 }  // namespace t740

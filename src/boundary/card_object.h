@@ -52,6 +52,8 @@ class CCardObject : public CCardBase {
   std::string BitsToDec(std::string_view bits) const;
 
   Pause& Pauses() const { return *pause_; }
+  // The pause must outlive the workers that finish their last pause on it
+  // (CCardApp's Workers().JoinAll() waits for them).
   void SetPause(Pause& pause) { pause_ = &pause; }
 
  private:

@@ -43,6 +43,11 @@ CConfigDlg::CConfigDlg(QWidget* parent)
 // The pages are members and go before the tab control that shows them.
 CConfigDlg::~CConfigDlg() = default;
 
+CThresholdTabDlg& CConfigDlg::Thresholds() {
+  if (!thresholds_) thresholds_ = std::make_unique<CThresholdTabDlg>();
+  return *thresholds_;
+}
+
 QTabWidget* CConfigDlg::Tabs() const {
   return ui_->id1006;
 }

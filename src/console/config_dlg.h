@@ -37,7 +37,10 @@ class CConfigDlg : public QDialog {
   void SetShownPage();
 
   QTabWidget* Tabs() const;
-  CThresholdTabDlg& Thresholds() { return thresholds_; }
+  // The threshold container is held for the window's whole life, but its
+  // window is created only when something asks for it: nothing in this
+  // window shows it, so an opening does not pay for its 108 edits.
+  CThresholdTabDlg& Thresholds();
 
  private:
   struct TabActions {
@@ -57,8 +60,7 @@ class CConfigDlg : public QDialog {
   CSectionOverheadPage sectionPage_;
   CPortUserPage portUserPage_;
   CPathOverheadPage pathPage_;
-  // Owned for the window's whole life; it has no tab.
-  CThresholdTabDlg thresholds_;
+  std::unique_ptr<CThresholdTabDlg> thresholds_;
   std::unique_ptr<Ui::CConfigDlg> ui_;
   std::array<TabActions, kTabCount> tabActions_;
 };

@@ -6,6 +6,7 @@
 #include <QShowEvent>
 #include <chrono>
 
+#include "boundary/card_app.h"
 #include "boundary/card_object.h"
 #include "boundary/control_ids.h"
 #include "boundary/plugin_fonts.h"
@@ -28,14 +29,14 @@ CPollProgressDlg::CPollProgressDlg(int mode, QWidget* parent)
 }
 
 CPollProgressDlg::~CPollProgressDlg() {
-  StopWorker();
+  EndWorker();
 }
 
 void CPollProgressDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // A worker that has closed the dialog only finishes its last pause; a new
-  // showing gets a worker of its own (StartWorker waits for the old one).
-  if (!event->spontaneous() && (workerDone_ || closingByWorker_)) OnInitDialog();
+  // showing gets a worker of its own.
+  if (!event->spontaneous() && (WorkerDone() || closingByWorker_)) OnInitDialog();
 }
 
 void CPollProgressDlg::OnInitDialog() {
@@ -45,28 +46,37 @@ void CPollProgressDlg::OnInitDialog() {
 }
 
 void CPollProgressDlg::StartWorker() {
-  if (worker_.joinable()) worker_.join();
+  EndWorker();
   card_ = CurrentCard();
   pause_ = card_ ? &card_->Pauses() : &RealPause();
   closingByWorker_ = false;
-  stopping_ = false;
-  workerDone_ = false;
-  worker_ = std::thread([this] {
-    if (mode_ != 0) {
+  link_ = std::make_shared<WorkerLink>();
+  const bool poll = mode_ != 0;
+  worker_ = std::thread([this, poll, link = link_] {
+    if (poll) {
       PollThreadProc(this);
     } else {
       ProgressThreadProc(this);
     }
-    workerDone_ = true;
+    link->done = true;
   });
 }
 
-void CPollProgressDlg::StopWorker() {
+void CPollProgressDlg::EndWorker() {
   if (!worker_.joinable()) return;
-  stopping_ = true;
+  if (closingByWorker_ || link_->done) {
+    CCardApp::Instance().Workers().Adopt(
+        std::move(worker_), std::shared_ptr<const std::atomic<bool>>(link_, &link_->done));
+    return;
+  }
+  StopWorker();
+}
+
+void CPollProgressDlg::StopWorker() {
+  link_->stopping = true;
   // A worker blocked in a call into this thread is released by dropping the
   // call: Qt wakes the caller of a blocking call whose event is discarded.
-  while (!workerDone_) {
+  while (!link_->done) {
     QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
@@ -86,14 +96,29 @@ void CPollProgressDlg::reject() {
 }
 
 bool CPollProgressDlg::SetBarPosition(int position) {
-  if (stopping_) return false;
+  if (link_->stopping) return false;
   QMetaObject::invokeMethod(
-      this, [this, position] { progress_->setValue(position); }, Qt::BlockingQueuedConnection);
-  return !stopping_;
+      this, [this, position] { MoveBar(position); }, Qt::BlockingQueuedConnection);
+  return !link_->stopping;
+}
+
+// The bar would repaint at once inside the worker's synchronous call, up to
+// 150 times a showing, and hold the worker that long. It is painted with
+// the window's next paint instead, once a frame and at the last step.
+void CPollProgressDlg::MoveBar(int position) {
+  progress_->setAttribute(Qt::WA_UpdatesDisabled, true);
+  progress_->setValue(position);
+  progress_->setAttribute(Qt::WA_UpdatesDisabled, false);
+  const auto now = std::chrono::steady_clock::now();
+  if (position == kPollSteps - 1 || now - barPainted_ >= kBarFrame) {
+    barPainted_ = now;
+    progress_->update();
+  }
 }
 
 bool CPollProgressDlg::CloseFromWorker() {
-  if (stopping_) return false;
+  const std::shared_ptr<WorkerLink> link = link_;
+  if (link->stopping) return false;
   QMetaObject::invokeMethod(
       this,
       [this] {
@@ -101,15 +126,12 @@ bool CPollProgressDlg::CloseFromWorker() {
         close();
       },
       Qt::BlockingQueuedConnection);
-  return !stopping_;
-}
-
-void CPollProgressDlg::Sleep(int milliseconds) const {
-  pause_->Sleep(milliseconds);
+  return !link->stopping;
 }
 
 int CPollProgressDlg::PollThreadProc(CPollProgressDlg* dialog) {
-  dialog->Sleep(200);
+  PauseRun pauses = dialog->Pauses();
+  pauses.Sleep(200);
   CCardObject* card = dialog->card_;
   const IdentifierFields fields = card ? SplitCardAddress(card->CardAddress()) : IdentifierFields{};
   std::array<std::string, kPollReads> results;
@@ -121,26 +143,29 @@ int CPollProgressDlg::PollThreadProc(CPollProgressDlg* dialog) {
         results[static_cast<size_t>(read - PollReads().data())] =
             FetchPollGroup(*card, fields, read->group);
       }
-      dialog->Sleep(1);
+      // The host's time is not the poll's: the pause after it is whole.
+      pauses.Restart();
+      pauses.Sleep(1);
     }
-    dialog->Sleep(1);
+    pauses.Sleep(1);
   }
   if (card) StorePollResults(*card, results);
-  dialog->Sleep(200);
-  dialog->CloseFromWorker();
-  dialog->Sleep(100);
+  pauses.Sleep(200);
+  if (!dialog->CloseFromWorker()) return 0;
+  pauses.Sleep(100);
   return 0;
 }
 
 int CPollProgressDlg::ProgressThreadProc(CPollProgressDlg* dialog) {
-  dialog->Sleep(200);
+  PauseRun pauses = dialog->Pauses();
+  pauses.Sleep(200);
   for (int step = 0; step < kPollSteps; ++step) {
     if (!dialog->SetBarPosition(step)) return 0;
-    dialog->Sleep(0);
+    pauses.Sleep(0);
   }
-  dialog->Sleep(200);
-  dialog->CloseFromWorker();
-  dialog->Sleep(100);
+  pauses.Sleep(200);
+  if (!dialog->CloseFromWorker()) return 0;
+  pauses.Sleep(100);
   return 0;
 }
 

@@ -7,8 +7,11 @@
 
 #include <QDialog>
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <thread>
+
+#include "boundary/pause.h"
 
 class QProgressBar;
 
@@ -19,13 +22,13 @@ class CPollProgressDlg;
 namespace t740 {
 
 class CCardObject;
-class Pause;
 
 class CPollProgressDlg : public QDialog {
  public:
   explicit CPollProgressDlg(QWidget* parent = nullptr);  // display mode
   CPollProgressDlg(int mode, QWidget* parent);           // nonzero: poll mode
-  // Waits for the worker; a worker still running is cut short first.
+  // A worker that has closed the dialog finishes its last pause on its own;
+  // one still running is cut short and waited for.
   ~CPollProgressDlg() override;
 
   int Mode() const { return mode_; }
@@ -42,13 +45,26 @@ class CPollProgressDlg : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // What the worker and the dialog share; the worker keeps it after the
+  // dialog has gone.
+  struct WorkerLink {
+    std::atomic<bool> stopping{false};
+    std::atomic<bool> done{false};
+  };
+
   void OnInitDialog();
   void StartWorker();
+  void EndWorker();
   void StopWorker();
+  bool WorkerDone() const { return !link_ || link_->done; }
   // Blocking calls into the UI thread; false once the dialog is going away.
   bool SetBarPosition(int position);
+  void MoveBar(int position);
+  // The worker's last use of the dialog: once the close has run, the
+  // dialog may be destroyed at any moment.
   bool CloseFromWorker();
-  void Sleep(int milliseconds) const;
+  // The worker's pauses, for its whole run.
+  PauseRun Pauses() const { return PauseRun(*pause_); }
 
   std::unique_ptr<Ui::CPollProgressDlg> ui_;
   QProgressBar* progress_;
@@ -56,8 +72,9 @@ class CPollProgressDlg : public QDialog {
   CCardObject* card_ = nullptr;
   Pause* pause_ = nullptr;
   bool closingByWorker_ = false;
-  std::atomic<bool> stopping_{false};
-  std::atomic<bool> workerDone_{true};
+  std::shared_ptr<WorkerLink> link_;
+  static constexpr std::chrono::milliseconds kBarFrame{16};
+  std::chrono::steady_clock::time_point barPainted_;
   std::thread worker_;
 };
 

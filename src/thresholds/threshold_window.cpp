@@ -4,6 +4,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "boundary/card_object.h"
+#include "boundary/resource_scope.h"
+
 namespace t740 {
 namespace {
 
@@ -33,6 +36,16 @@ CThresholdWindow::CThresholdWindow(QWidget* parent)
   connect(AddButton(row, 1010, QStringLiteral("退出")), &QPushButton::clicked, this,
           &QDialog::reject);
   layout->addLayout(row);
+}
+
+void RunThresholdWindow(QWidget* parent, CCardObject& card, std::string_view ip,
+                        std::string_view cardAddress) {
+  card.SetIdentity(ip, cardAddress);
+  ResourceScope resources;
+  CThresholdWindow window(parent);
+  window.Container().SkipCache();
+  window.Container().ReadThresholds();
+  window.exec();
 }
 
 }  // namespace t740

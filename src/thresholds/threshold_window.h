@@ -4,6 +4,7 @@
 #define T740_THRESHOLDS_THRESHOLD_WINDOW_H
 
 #include <QDialog>
+#include <string_view>
 
 #include "thresholds/threshold_tab_dlg.h"
 
@@ -19,6 +20,14 @@ class CThresholdWindow : public QDialog {
  private:
   CThresholdTabDlg* container_;
 };
+
+class CCardObject;
+
+// OpenThresholds' window for the card at this address: there is no poll
+// behind it, so its first read asks the card; whatever an earlier
+// configuration window left in the cache may be old or another card's.
+void RunThresholdWindow(QWidget* parent, CCardObject& card, std::string_view ip,
+                        std::string_view cardAddress);
 
 }  // namespace t740
 

@@ -16,6 +16,7 @@
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
+#include "support/held_pause.h"
 
 namespace t740::test {
 namespace {
@@ -160,6 +161,36 @@ TEST_F(ConfigDlgTest, EachOpeningPollsAgainAndTheNewCachesWin) {
   });
   EXPECT_EQ(host.Requests().size(), 5u);
   EXPECT_EQ(card.GetBasicInfoCache(), "0100003412");
+}
+
+// The poll's worker closes its dialog and then pauses 100 ms more; the
+// window shows its pages without waiting for that pause, and a Read's
+// progress animation does not wait for its worker's either.
+TEST_F(ConfigDlgTest, PagesShowTheirValuesAsSoonAsTheProgressDialogCloses) {
+  HeldPause held(100);  // every worker's last pause, held until the end
+  card.SetPause(held);
+  Open([&](QWidget* window) {
+    EXPECT_TRUE(held.reached.IsOpen());
+    EXPECT_EQ(Text(Page(window, 1001), 1078), "V2.1");
+    EXPECT_EQ(Text(Page(window, 1012), 1018), "环回");
+    host.Answer(ReadOid(".11"), "01000000");
+    ShowTab(window, 1);
+    Click(window, 1005);
+    EXPECT_EQ(Text(Page(window, 1012), 1018), "不环回");
+  });
+  EXPECT_EQ(op.CountShown("1011"), 2u);
+}
+
+TEST_F(ConfigDlgTest, TheHeldThresholdContainerTakesThePollFirstThenAsksTheCard) {
+  Open([this](QWidget* window) {
+    CThresholdTabDlg& container = static_cast<CConfigDlg*>(window)->Thresholds();
+    host.Clear();
+    container.ReadThresholds();
+    EXPECT_TRUE(host.Requests().empty());
+    EXPECT_EQ(Text(&container.FirstPage(), 1023), "300");
+    container.ReadThresholds();
+    EXPECT_EQ(Oids(), std::vector<std::string>{ReadOid(".51")});
+  });
 }
 
 TEST_F(ConfigDlgTest, ThrowingHostStillGivesAWindowWithEachPagesMessageOnce) {

@@ -11,6 +11,7 @@
 #include <numeric>
 #include <stdexcept>
 
+#include "boundary/card_app.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gate.h"
@@ -95,8 +96,10 @@ TEST_F(PollProgressDialog, StoresTheCachesBeforeClosingAndTakesItsTime) {
     EXPECT_EQ(card.GetLoopbackCache(), "0100003C");
     EXPECT_EQ(card.GetSectionOverheadCache(), "F00000AB");
     EXPECT_EQ(card.GetThresholdCache(), "D80000CD");
-    held.release.Open();
   }
+  // The dialog went away without waiting for the worker's last sleep.
+  held.release.Open();
+  CCardApp::Instance().Workers().JoinAll();
   const std::vector<int> sleeps = held.Sleeps();
   ASSERT_EQ(sleeps.size(), 1u + 154u + 2u);
   EXPECT_EQ(sleeps.front(), 200);

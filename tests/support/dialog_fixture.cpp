@@ -1,6 +1,7 @@
 #include "support/dialog_fixture.h"
 
 #include "boundary/card_address.h"
+#include "boundary/card_app.h"
 
 namespace t740::test {
 namespace {
@@ -20,6 +21,8 @@ DialogTest::DialogTest() {
 
 DialogTest::~DialogTest() {
   SetCurrentCard(nullptr);
+  // Workers still finishing their last pause pause with `pause`.
+  CCardApp::Instance().Workers().JoinAll();
 }
 
 void DialogTest::SetIdentity(std::string_view ip, std::string_view cardAddress) {

@@ -1,7 +1,8 @@
 // A pause that records like RecordingPause and holds the worker on every
 // sleep of one length until the test opens `release`; `reached` opens when
 // the first such sleep begins. Lets a test act at a known point of a worker
-// thread (e.g. while the progress dialog is surely still open).
+// thread (e.g. while the progress dialog is surely still open). Going
+// away, it waits for the workers that may still be finishing a pause on it.
 #ifndef T740_TESTS_SUPPORT_HELD_PAUSE_H
 #define T740_TESTS_SUPPORT_HELD_PAUSE_H
 
@@ -10,6 +11,7 @@
 #include <mutex>
 #include <vector>
 
+#include "boundary/card_app.h"
 #include "boundary/pause.h"
 #include "support/gate.h"
 
@@ -18,6 +20,10 @@ namespace t740::test {
 class HeldPause : public Pause {
  public:
   explicit HeldPause(int heldMilliseconds) : held_(heldMilliseconds) {}
+  ~HeldPause() override {
+    release.Open();
+    CCardApp::Instance().Workers().JoinAll();
+  }
   void Sleep(int milliseconds) override {
     {
       std::lock_guard<std::mutex> lock(mutex_);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "console/install_configuration_window.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
@@ -140,6 +141,42 @@ TEST_F(ThresholdDialogTest, WindowReadsAndWritesThroughItsButtons) {
   EXPECT_EQ(requests[1].operation, 1);
   EXPECT_EQ(requests[1].value.substr(6, 4), "FFFF");
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"门限设置失败"});
+}
+
+// The window of OpenThresholds has no poll behind it: opened for card B
+// after a configuration window of card A left A's thresholds in the cache,
+// it asks card B and shows B's values.
+TEST_F(ThresholdDialogTest, WindowOpenedForAnotherCardAsksThatCard) {
+  InstallConfigurationWindow();
+  op.AcceptAllMessages();
+  host.Answer(ReadOid(".51"), Response("2C01", "2C01"));  // card A: 300
+  op.OnDialog("1000", [](QWidget* window) { Click(window, 1010); });
+  card.OpenConfiguration(nullptr, CText("10.1.2.3"), CText("0107"), &record);
+  ASSERT_TRUE(op.Done());
+  ASSERT_EQ(card.GetThresholdCache(), Response("2C01", "2C01"));
+
+  host.Clear();
+  const std::string cardB = BuildCardOid("0108", Operation::Read, ".51");
+  host.Answer(cardB, Response("FFFF", "0A00"));  // card B: 65535 and 10
+  std::string first, second, tab;
+  op.OnDialog("ThresholdWindow", [&](QWidget* window) {
+    auto* container = Control<CThresholdTabDlg>(window, 1029);
+    ASSERT_TRUE(container);
+    first = Text(&container->FirstPage(), 1023);
+    second = Text(&container->SecondPage(), 1023);
+    tab = container->Tabs()->tabText(0).toStdString();
+    Click(window, 1010);
+  });
+  RunThresholdWindow(nullptr, card, "10.1.2.4", "0108");
+  EXPECT_TRUE(op.Done());
+  const auto requests = host.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].operation, 0);
+  EXPECT_EQ(requests[0].ip, "10.1.2.4");
+  EXPECT_EQ(requests[0].oid, cardB);
+  EXPECT_EQ(first, "65535");
+  EXPECT_EQ(second, "10");
+  EXPECT_EQ(tab, "C光口");
 }
 
 }  // namespace
