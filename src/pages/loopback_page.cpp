@@ -1,0 +1,73 @@
+#include "pages/loopback_page.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+#include "core/card/card_object.h"
+#include "widgets/control_ids.h"
+#include "widgets/gbk_qt.h"
+#include "core/card/groups.h"
+#include "core/card/request_frame.h"
+#include "widgets/message_box.h"
+#include "core/card/page_load_rule.h"
+#include "widgets/poll_progress_dlg.h"
+#include "ui_loopback_page.h"
+
+namespace t740 {
+
+CLoopbackPage::CLoopbackPage(QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::CLoopbackPage>()) {
+  ui_->setupUi(this);
+  ApplyControlIds(this);
+  for (size_t i = 0; i < kLoopbackBoxes; ++i) {
+    boxes_[i] = findChild<QComboBox*>(QString::number(kLoopbackBoxIds[i]));
+  }
+  InitBoxes();
+  connect(ui_->id1004, &QPushButton::clicked, this, [this] { Set(); });
+  connect(ui_->id1005, &QPushButton::clicked, this, [this] { Read(); });
+}
+
+CLoopbackPage::~CLoopbackPage() = default;
+
+void CLoopbackPage::InitBoxes() {
+  for (QComboBox* box : boxes_) {
+    box->insertItem(0, FromGbk(kLoopbackOff));
+    box->insertItem(1, FromGbk(kLoopbackOn));
+    box->setCurrentIndex(0);
+  }
+}
+
+void CLoopbackPage::Read() {
+  CCardObject* card = CurrentCard();
+  if (!card) return;
+  const Group& group = GroupOf(GroupId::Loopback);
+  std::string response;
+  try {
+    response = TakeGroupResponse(*card, group, &CCardObject::GetLoopbackCache, cacheUsed_);
+  } catch (...) {
+    return;
+  }
+  PageMessages messages(this);
+  const std::optional<std::string> data =
+      AcceptReadResponse(response, group.readMinimum, group, messages);
+  if (!data) return;
+  if (initialLoadDone_ != 0) {
+    CPollProgressDlg progress;
+    progress.exec();
+  }
+  const auto on = ParseLoopback(*data);
+  for (size_t i = 0; i < kLoopbackBoxes; ++i) {
+    if (on[i]) boxes_[i]->setCurrentIndex(*on[i] ? 1 : 0);
+  }
+}
+
+void CLoopbackPage::Set() {
+  CCardObject* card = CurrentCard();
+  if (!card) return;
+  std::array<bool, kLoopbackBoxes> on{};
+  for (size_t i = 0; i < kLoopbackBoxes; ++i) on[i] = boxes_[i]->currentIndex() != 0;
+  PageMessages messages(this);
+  WriteGroup(*card, GroupOf(GroupId::Loopback), BuildLoopbackData(on), messages);
+}
+
+}  // namespace t740

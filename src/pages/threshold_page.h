@@ -1,0 +1,53 @@
+// One port's threshold page: 54 edits by the port block table and the
+// performance counter clear button.
+#ifndef T740_PAGES_THRESHOLD_PAGE_H
+#define T740_PAGES_THRESHOLD_PAGE_H
+
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "core/thresholds/threshold_table.h"
+
+class QLineEdit;
+namespace Ui {
+class ThresholdPage;
+}
+
+namespace t740 {
+
+using PortThresholdTexts = std::array<std::string, kPortThresholds>;
+
+// Template 1027, the first port of the pair.
+class CThresholdPage : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CThresholdPage(QWidget* parent = nullptr) : CThresholdPage(1027, parent) {}
+  ~CThresholdPage() override;
+
+  // The edit texts as GBK, port block order; the edits are the only store.
+  PortThresholdTexts Texts() const;
+  void SetTexts(const PortThresholdTexts& texts);
+  QLineEdit* Edit(int index) const { return edits_[index]; }
+
+  void ClearPerformanceCounters();
+
+ protected:
+  CThresholdPage(int templateId, QWidget* parent);
+
+ private:
+  std::unique_ptr<Ui::ThresholdPage> ui_;
+  std::array<QLineEdit*, kPortThresholds> edits_{};
+};
+
+// Template 1030, the second port of the pair: the same controls.
+class CThresholdPage2 : public CThresholdPage {
+  Q_OBJECT
+ public:
+  explicit CThresholdPage2(QWidget* parent = nullptr) : CThresholdPage(1030, parent) {}
+};
+
+}  // namespace t740
+
+#endif

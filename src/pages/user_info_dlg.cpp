@@ -1,0 +1,54 @@
+#include "pages/user_info_dlg.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "widgets/control_ids.h"
+#include "widgets/gbk_qt.h"
+#include "widgets/message_box.h"
+#include "core/console/remark_file.h"
+#include "widgets/enter_clicks_button.h"
+#include "ui_user_info_dlg.h"
+
+namespace t740 {
+namespace {
+
+constexpr char kUnstorableRemark[] =
+    "\xD3\xC3\xBB\xA7\xD0\xC5\xCF\xA2\xB2\xBB\xC4\xDC\xB0\xFC\xBA\xAC\",\"\xBB\xF2\xBB\xBB\xD0\xD0!"
+    /* 用户信息不能包含","或换行! */;
+
+}  // namespace
+
+CUserInfoDlg::CUserInfoDlg(std::string initialText, QWidget* parent)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::CUserInfoDlg>()),
+      initialText_(std::move(initialText)) {
+  ui_->setupUi(this);
+  ApplyControlIds(this);
+  connect(ui_->id1004, &QPushButton::clicked, this, &CUserInfoDlg::accept);
+  connect(ui_->id1005, &QPushButton::clicked, this, &CUserInfoDlg::reject);
+  LetEnterClickFocusedButtons(this);
+  ui_->id1091->setText(FromGbk(initialText_));
+}
+
+CUserInfoDlg::~CUserInfoDlg() = default;
+
+void CUserInfoDlg::accept() {
+  std::string text = EditedText();
+  if (!IsStorableRemark(text)) {
+    ShowPageMessage(this, kUnstorableRemark);
+    ui_->id1091->setFocus();
+    return;
+  }
+  resultText_ = std::move(text);
+  QDialog::accept();
+}
+
+std::string CUserInfoDlg::EditedText() const {
+  // An untouched remark keeps its bytes, even ones that are not GBK.
+  const QString shown = ui_->id1091->text();
+  if (shown == FromGbk(initialText_)) return initialText_;
+  return ToGbk(shown);
+}
+
+}  // namespace t740

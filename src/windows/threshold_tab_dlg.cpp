@@ -1,0 +1,75 @@
+#include "windows/threshold_tab_dlg.h"
+
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "widgets/control_ids.h"
+#include "widgets/gbk_qt.h"
+#include "widgets/message_box.h"
+#include "ui_threshold_tab_dlg.h"
+
+namespace t740 {
+
+CThresholdTabDlg::CThresholdTabDlg(QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::ThresholdTabDlg>()) {
+  ui_->setupUi(this);
+  ApplyControlIds(this);
+  const CCardObject* card = CurrentCard();
+  ports_ = &PortPairOf(card ? card->CardAddress() : std::string());
+  Tabs()->addTab(&firstPage_, FromGbk(ports_->firstTab));
+  Tabs()->addTab(&secondPage_, FromGbk(ports_->secondTab));
+  Tabs()->setCurrentIndex(0);
+  connect(Tabs(), &QTabWidget::currentChanged, this, &CThresholdTabDlg::ShowPage);
+  connect(findChild<QPushButton*>(QStringLiteral("1004")), &QPushButton::clicked, this,
+          &CThresholdTabDlg::ReadThresholds);
+  connect(findChild<QPushButton*>(QStringLiteral("1005")), &QPushButton::clicked, this,
+          &CThresholdTabDlg::WriteThresholds);
+}
+
+// The pages are members: take them out of the tab widget before it goes.
+CThresholdTabDlg::~CThresholdTabDlg() {
+  firstPage_.setParent(nullptr);
+  secondPage_.setParent(nullptr);
+}
+
+QTabWidget* CThresholdTabDlg::Tabs() const {
+  return ui_->id1075;
+}
+
+void CThresholdTabDlg::ShowPage(int index) {
+  if (index < 0 || index > 1) return;
+  firstPage_.setVisible(index == 0);
+  secondPage_.setVisible(index == 1);
+}
+
+ThresholdTexts CThresholdTabDlg::Texts() const {
+  ThresholdTexts texts;
+  const PortThresholdTexts first = firstPage_.Texts();
+  const PortThresholdTexts second = secondPage_.Texts();
+  std::copy(first.begin(), first.end(), texts.begin());
+  std::copy(second.begin(), second.end(), texts.begin() + kPortThresholds);
+  return texts;
+}
+
+void CThresholdTabDlg::ReadThresholds() {
+  const CCardObject* card = CurrentCard();
+  if (!card) return;
+  PageMessages messages(this);
+  const std::optional<ThresholdTexts> texts = reader_.Read(*card, messages);
+  if (!texts) return;
+  PortThresholdTexts first;
+  PortThresholdTexts second;
+  std::copy(texts->begin(), texts->begin() + kPortThresholds, first.begin());
+  std::copy(texts->begin() + kPortThresholds, texts->end(), second.begin());
+  firstPage_.SetTexts(first);
+  secondPage_.SetTexts(second);
+}
+
+void CThresholdTabDlg::WriteThresholds() {
+  const CCardObject* card = CurrentCard();
+  if (!card) return;
+  PageMessages messages(this);
+  t740::WriteThresholds(*card, Texts(), *ports_, messages);
+}
+
+}  // namespace t740
