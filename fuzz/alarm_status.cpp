@@ -5,7 +5,7 @@
 
 #include "baseline_decoders.h"
 #include "fuzz_input.h"
-#include "status/alarm_decoder.h"
+#include "core/status/alarm_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   t740::fuzz::Input input(data, size);

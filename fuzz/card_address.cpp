@@ -2,9 +2,9 @@
 // the identifiers built from them, and the port pair of the threshold pages.
 #include <string>
 
-#include "boundary/card_address.h"
+#include "core/card/card_address.h"
 #include "fuzz_input.h"
-#include "thresholds/port_pair.h"
+#include "core/thresholds/port_pair.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   t740::fuzz::Input input(data, size);

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "boundary/codecs.h"
+#include "core/card/codecs.h"
 #include "fuzz_input.h"
 #include "reference_codecs.h"
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "boundary/card_object.h"
+#include "core/card/card_object.h"
 #include "support/recording_card.h"
 
 namespace t740::fuzz {

@@ -4,19 +4,19 @@
 // and what the page would send back built from what it was shown.
 #include <string>
 
-#include "boundary/card_address.h"
-#include "boundary/codecs.h"
-#include "boundary/request_frame.h"
-#include "console/basic_info_record.h"
-#include "console/loopback_record.h"
-#include "console/page_load_rule.h"
+#include "core/card/card_address.h"
+#include "core/card/codecs.h"
+#include "core/card/request_frame.h"
+#include "core/console/basic_info_record.h"
+#include "core/console/loopback_record.h"
+#include "core/card/page_load_rule.h"
 #include "fake_host.h"
 #include "fuzz_input.h"
-#include "overhead/path_overhead.h"
-#include "overhead/section_overhead.h"
-#include "overhead/upper_ascii.h"
+#include "core/overhead/path_overhead.h"
+#include "core/overhead/section_overhead.h"
+#include "core/overhead/upper_ascii.h"
 #include "reference_codecs.h"
-#include "thresholds/threshold_exchange.h"
+#include "core/thresholds/threshold_exchange.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "baseline_decoders.h"
 #include "fuzz_input.h"
-#include "status/led_decoder.h"
+#include "core/status/led_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   t740::fuzz::Input input(data, size);

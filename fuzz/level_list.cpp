@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "status/level_list.h"
+#include "core/status/level_list.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "baseline_decoders.h"
 #include "fuzz_input.h"
-#include "status/perf_decoder.h"
+#include "core/status/perf_decoder.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "console/remark_file.h"
+#include "core/console/remark_file.h"
 #include "fuzz_input.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "status/shield_mask.h"
+#include "core/status/shield_mask.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "thresholds/threshold_data.h"
+#include "core/thresholds/threshold_data.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "overhead/trace_cut.h"
-#include "overhead/upper_ascii.h"
+#include "core/overhead/trace_cut.h"
+#include "core/overhead/upper_ascii.h"
 
 namespace {
 

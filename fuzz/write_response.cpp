@@ -4,8 +4,8 @@
 // sent. The value sent is the group's set head and the data.
 #include <string>
 
-#include "boundary/card_address.h"
-#include "boundary/request_frame.h"
+#include "core/card/card_address.h"
+#include "core/card/request_frame.h"
 #include "fake_host.h"
 #include "fuzz_input.h"
 

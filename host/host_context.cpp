@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "console/host_directory.h"
+#include "core/card/host_directory.h"
 #include "host/host_directory.h"
 #include "host/host_error.h"
 #include "host/host_request.h"

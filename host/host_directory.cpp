@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "console/host_directory.h"
+#include "core/card/host_directory.h"
 #include "host/host_error.h"
 
 namespace t740::host {

@@ -1,4 +1,4 @@
-#include "boundary/card_address.h"
+#include "core/card/card_address.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "boundary/card_object.h"
+#include "core/card/card_object.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "boundary/codecs.h"
+#include "core/card/codecs.h"
 
 #include <gtest/gtest.h>
 

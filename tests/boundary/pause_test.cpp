@@ -1,6 +1,6 @@
 // A run of pauses keeps to the schedule that its lengths give, and the
 // workers that finish a last pause are joined, not lost.
-#include "boundary/pause.h"
+#include "core/card/pause.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "boundary/ending_workers.h"
+#include "core/card/ending_workers.h"
 
 namespace t740::test {
 namespace {

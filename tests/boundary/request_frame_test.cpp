@@ -1,4 +1,4 @@
-#include "boundary/request_frame.h"
+#include "core/card/request_frame.h"
 
 #include <gtest/gtest.h>
 

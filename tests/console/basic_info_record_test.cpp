@@ -1,4 +1,4 @@
-#include "console/basic_info_record.h"
+#include "core/console/basic_info_record.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <map>
 #include <stdexcept>
 
-#include "console/config_dlg.h"
-#include "console/install_configuration_window.h"
+#include "windows/config_dlg.h"
+#include "windows/install_configuration_window.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "boundary/resource_scope.h"
-#include "console/message_box.h"
+#include "widgets/resource_scope.h"
+#include "widgets/message_box.h"
 #include "support/controls.h"
 #include "support/gbk.h"
 #include "support/operator.h"

@@ -1,6 +1,6 @@
 // The loopback page against a recording host: the page load rule, the
 // write frame and every message of the page.
-#include "console/loopback_page.h"
+#include "pages/loopback_page.h"
 
 #include <gtest/gtest.h>
 

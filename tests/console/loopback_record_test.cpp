@@ -1,4 +1,4 @@
-#include "console/loopback_record.h"
+#include "core/console/loopback_record.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The progress dialog in both modes, driven on the offscreen platform with
 // a recording host and a recording pause.
-#include "console/poll_progress_dlg.h"
+#include "widgets/poll_progress_dlg.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <numeric>
 #include <stdexcept>
 
-#include "boundary/card_app.h"
+#include "core/card/card_app.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gate.h"

@@ -1,4 +1,4 @@
-#include "console/port_user_page.h"
+#include "pages/port_user_page.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

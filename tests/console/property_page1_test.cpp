@@ -1,5 +1,5 @@
 // The device information page against a recording host.
-#include "console/property_page1.h"
+#include "pages/property_page1.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "console/remark_file.h"
+#include "core/console/remark_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -11,7 +11,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "console/host_directory.h"
+#include "core/card/host_directory.h"
 #include "support/gbk.h"
 
 namespace t740 {

@@ -1,6 +1,6 @@
 // The resource switch around a modal call, in a process that starts
 // without a QApplication, as a host that only decodes status would.
-#include "boundary/resource_scope.h"
+#include "widgets/resource_scope.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // card holds arrives in the pages, and a loopback change reaches the card.
 #include <gtest/gtest.h>
 
-#include "console/loopback_page.h"
-#include "console/poll_progress_dlg.h"
-#include "console/property_page1.h"
+#include "pages/loopback_page.h"
+#include "widgets/poll_progress_dlg.h"
+#include "pages/property_page1.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"

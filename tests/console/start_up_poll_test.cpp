@@ -1,4 +1,4 @@
-#include "console/start_up_poll.h"
+#include "core/console/start_up_poll.h"
 
 #include <gtest/gtest.h>
 

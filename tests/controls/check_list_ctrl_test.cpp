@@ -1,4 +1,4 @@
-#include "controls/check_list_ctrl.h"
+#include "widgets/check_list_ctrl.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "boundary/resource_scope.h"
+#include "widgets/resource_scope.h"
 #include "support/gbk.h"
 #include "support/screenshot.h"
 

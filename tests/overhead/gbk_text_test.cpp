@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "overhead/trace_cut.h"
-#include "overhead/upper_ascii.h"
+#include "core/overhead/trace_cut.h"
+#include "core/overhead/upper_ascii.h"
 #include "support/gbk.h"
 
 namespace t740 {

@@ -1,4 +1,4 @@
-#include "overhead/limit_trace_edit.h"
+#include "widgets/limit_trace_edit.h"
 
 #include <gtest/gtest.h>
 

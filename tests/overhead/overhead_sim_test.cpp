@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "boundary/request_frame.h"
-#include "overhead/path_overhead_page.h"
-#include "overhead/section_overhead_page.h"
+#include "core/card/request_frame.h"
+#include "pages/path_overhead_page.h"
+#include "pages/section_overhead_page.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"

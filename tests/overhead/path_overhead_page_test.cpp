@@ -1,4 +1,4 @@
-#include "overhead/path_overhead_page.h"
+#include "pages/path_overhead_page.h"
 
 #include <gtest/gtest.h>
 

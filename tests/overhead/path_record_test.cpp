@@ -1,4 +1,4 @@
-#include "overhead/path_record.h"
+#include "core/overhead/path_record.h"
 
 #include <gtest/gtest.h>
 

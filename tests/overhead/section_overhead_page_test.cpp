@@ -1,4 +1,4 @@
-#include "overhead/section_overhead_page.h"
+#include "pages/section_overhead_page.h"
 
 #include <gtest/gtest.h>
 

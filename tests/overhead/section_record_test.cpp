@@ -1,4 +1,4 @@
-#include "overhead/section_record.h"
+#include "core/overhead/section_record.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "boundary/card_address.h"
+#include "core/card/card_address.h"
 
 namespace t740::sim {
 namespace {

@@ -2,7 +2,7 @@
 // it reads is long enough, and every write it makes is taken.
 #include <gtest/gtest.h>
 
-#include "boundary/request_frame.h"
+#include "core/card/request_frame.h"
 #include "sim/request_binding.h"
 #include "sim_fixture.h"
 #include "support/recording_card.h"

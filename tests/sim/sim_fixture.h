@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "boundary/card_address.h"
+#include "core/card/card_address.h"
 #include "sim/default_card.h"
 #include "sim/simulated_card.h"
 

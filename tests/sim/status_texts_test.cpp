@@ -5,11 +5,11 @@
 #include <set>
 #include <string>
 
-#include "boundary/codecs.h"
+#include "core/card/codecs.h"
 #include "sim_fixture.h"
-#include "status/alarm_decoder.h"
-#include "status/led_decoder.h"
-#include "status/perf_decoder.h"
+#include "core/status/alarm_decoder.h"
+#include "core/status/led_decoder.h"
+#include "core/status/perf_decoder.h"
 
 namespace t740::test {
 namespace {

@@ -8,7 +8,7 @@
 #include <mutex>
 
 #include "child_process.h"
-#include "console/install_configuration_window.h"
+#include "windows/install_configuration_window.h"
 #include "host/command_line.h"
 #include "host/host_request.h"
 #include "host/sim_transport.h"

@@ -20,14 +20,14 @@
 #include <sstream>
 
 #include "child_process.h"
-#include "console/install_configuration_window.h"
+#include "windows/install_configuration_window.h"
 #include "host/command_line.h"
 #include "host/host_request.h"
 #include "host/snmp_transport.h"
 #include "sim/default_card.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
-#include "thresholds/threshold_window.h"
+#include "windows/threshold_window.h"
 
 namespace t740::test {
 namespace {

@@ -25,9 +25,9 @@
 #include <optional>
 #include <random>
 
-#include "console/host_directory.h"
-#include "console/install_configuration_window.h"
-#include "console/loopback_record.h"
+#include "core/card/host_directory.h"
+#include "windows/install_configuration_window.h"
+#include "core/console/loopback_record.h"
 #include "sim/default_card.h"
 #include "sim/fault.h"
 #include "sim/request_binding.h"

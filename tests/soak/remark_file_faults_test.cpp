@@ -15,7 +15,7 @@
 #include <iterator>
 #include <set>
 
-#include "console/remark_file.h"
+#include "core/console/remark_file.h"
 #include "support/gbk.h"
 
 namespace t740 {

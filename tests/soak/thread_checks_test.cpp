@@ -14,9 +14,9 @@
 #include <set>
 #include <thread>
 
-#include "console/config_dlg.h"
-#include "console/install_configuration_window.h"
-#include "console/poll_progress_dlg.h"
+#include "windows/config_dlg.h"
+#include "windows/install_configuration_window.h"
+#include "widgets/poll_progress_dlg.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"

@@ -20,7 +20,7 @@
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
-#include "thresholds/threshold_window.h"
+#include "windows/threshold_window.h"
 
 namespace t740::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "status/alarm_decoder.h"
+#include "core/status/alarm_decoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "status/led_decoder.h"
+#include "core/status/led_decoder.h"
 
 #include <gtest/gtest.h>
 

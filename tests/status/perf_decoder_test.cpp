@@ -1,4 +1,4 @@
-#include "status/perf_decoder.h"
+#include "core/status/perf_decoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "status/shield_mask.h"
+#include "core/status/shield_mask.h"
 
 #include <gtest/gtest.h>
 
-#include "status/level_list.h"
-#include "status/shield_rows.h"
+#include "core/status/level_list.h"
+#include "core/status/shield_rows.h"
 #include "support/gbk.h"
 
 namespace t740 {

@@ -10,7 +10,7 @@
 #include <QMessageBox>
 #include <QTest>
 
-#include "boundary/gbk_qt.h"
+#include "widgets/gbk_qt.h"
 
 namespace t740::test {
 namespace {

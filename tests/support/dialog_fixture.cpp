@@ -1,7 +1,7 @@
 #include "support/dialog_fixture.h"
 
-#include "boundary/card_address.h"
-#include "boundary/card_app.h"
+#include "core/card/card_address.h"
+#include "core/card/card_app.h"
 
 namespace t740::test {
 namespace {

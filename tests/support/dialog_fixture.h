@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "boundary/card_object.h"
-#include "boundary/resource_scope.h"
+#include "core/card/card_object.h"
+#include "widgets/resource_scope.h"
 #include "support/operator.h"
 #include "support/recording_card.h"
 

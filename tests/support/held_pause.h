@@ -11,8 +11,8 @@
 #include <mutex>
 #include <vector>
 
-#include "boundary/card_app.h"
-#include "boundary/pause.h"
+#include "core/card/card_app.h"
+#include "core/card/pause.h"
 #include "support/gate.h"
 
 namespace t740::test {

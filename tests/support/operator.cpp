@@ -9,7 +9,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include "boundary/gbk_qt.h"
+#include "widgets/gbk_qt.h"
 
 namespace t740::test {
 namespace {

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "boundary/card_object.h"
-#include "boundary/message_sink.h"
-#include "boundary/pause.h"
+#include "core/card/card_object.h"
+#include "core/card/message_sink.h"
+#include "core/card/pause.h"
 #include "t740/abi.h"
 
 namespace t740::test {

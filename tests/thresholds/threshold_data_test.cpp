@@ -1,4 +1,4 @@
-#include "thresholds/threshold_data.h"
+#include "core/thresholds/threshold_data.h"
 
 #include <gtest/gtest.h>
 

@@ -5,13 +5,13 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "console/install_configuration_window.h"
+#include "windows/install_configuration_window.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
 #include "support/screenshot.h"
-#include "thresholds/threshold_tab_dlg.h"
-#include "thresholds/threshold_window.h"
+#include "windows/threshold_tab_dlg.h"
+#include "windows/threshold_window.h"
 
 namespace t740::test {
 namespace {

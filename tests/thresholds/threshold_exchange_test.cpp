@@ -1,4 +1,4 @@
-#include "thresholds/threshold_exchange.h"
+#include "core/thresholds/threshold_exchange.h"
 
 #include <gtest/gtest.h>
 

@@ -19,9 +19,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "console/host_directory.h"
-#include "console/install_configuration_window.h"
-#include "controls/check_list_ctrl.h"
+#include "core/card/host_directory.h"
+#include "windows/install_configuration_window.h"
+#include "widgets/check_list_ctrl.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"
