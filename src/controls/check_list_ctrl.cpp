@@ -32,6 +32,8 @@ CCheckListCtrl::CCheckListCtrl(QWidget* parent)
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Tab leaves the list for the next control; the arrows move in it.
+  setTabKeyNavigation(false);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   setWordWrap(false);
   setShowGrid(true);
