@@ -176,9 +176,9 @@ TEST_F(ConfigDlgTest, TabGoesFromTheTabBarThroughThePageToTheButtons) {
       back.push_back("1006/tabs");
       EXPECT_EQ(FocusRound(Qt::Key_Backtab), back) << "tab " << tab;
       if (tab == 2) {
-        EXPECT_EQ(round, (std::vector<std::string>{"1047/tabs", "1031", "1032", "1033", "1034",
-                                                   "1035", "1036", "1005", "1004", "1010",
-                                                   "1006/tabs"}));
+        EXPECT_EQ(round,
+                  (std::vector<std::string>{"1047/tabs", "1031", "1032", "1033", "1034", "1035",
+                                            "1036", "1005", "1004", "1010", "1006/tabs"}));
       }
       if (tab == 4) {
         EXPECT_EQ(round, (std::vector<std::string>{"1090", "1005", "1004", "1010", "1006/tabs"}));

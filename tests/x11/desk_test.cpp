@@ -223,8 +223,7 @@ TEST_F(DeskTest, APortsRemarkIsEditedAndSavedByKeyboard) {
   // F2 opens the editor again, on the same remark; Escape leaves it.
   InWindow([](QWidget* w) { return Control<QPushButton>(w, 1004)->hasFocus(); },
            [this, &list](QWidget*) { TabTo(op, list, 3); });
-  InWindow([&list](QWidget*) { return list->hasFocus(); },
-           [](QWidget*) { PressKeys({"F2"}); });
+  InWindow([&list](QWidget*) { return list->hasFocus(); }, [](QWidget*) { PressKeys({"F2"}); });
   op.Then([](QWidget* modal) { return ReadyModal(modal, "1033"); },
           [](QWidget* dialog) {
             EXPECT_EQ(Text(dialog, 1091), kTypedRemark);
