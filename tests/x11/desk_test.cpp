@@ -38,6 +38,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kSectionTab = 2;
+constexpr int kPathTab = 3;
 constexpr int kPortUserTab = 4;
 // A J0 trace identifier is 32 characters.
 constexpr char kTypedTrace[] = "54373430206b6579626f617264202020";
@@ -173,8 +174,13 @@ TEST_F(DeskTest, SectionOverheadIsWrittenByKeyboardAndTheCaptionIsTheCards) {
   });
   InWindow([](QWidget*) { return true; },
            [](QWidget* window) {
-             PressKeys({"ctrl+shift+Tab"});
+             PressKeys({"ctrl+Tab"});
              EXPECT_EQ(Tabs(window)->currentIndex(), kSectionTab);
+           });
+  InWindow([](QWidget* w) { return Tabs(w)->currentIndex() == kPathTab; },
+           [](QWidget* window) {
+             Photograph(window, "config-path-overhead");
+             PressKeys({"ctrl+shift+Tab", "ctrl+shift+Tab"});
            });
   InWindow([](QWidget* w) { return Tabs(w)->currentIndex() == 1; },
            [this](QWidget* window) { TabTo(op, Control<QPushButton>(window, 1010), 1); });
