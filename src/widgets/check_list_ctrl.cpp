@@ -32,6 +32,8 @@ CCheckListCtrl::CCheckListCtrl(QWidget* parent)
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Tab leaves the list for the next control; the arrows move in it.
+  setTabKeyNavigation(false);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   setWordWrap(false);
   setShowGrid(true);
@@ -114,11 +116,13 @@ void CCheckListCtrl::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (plain && event->key() == Qt::Key_F2) {
+    SelectCurrentRowIfNone();
     emit itemKeyActivated();
     event->accept();
     return;
   }
   if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    SelectCurrentRowIfNone();
     emit itemKeyActivated();
     event->ignore();
     return;
@@ -126,15 +130,19 @@ void CCheckListCtrl::keyPressEvent(QKeyEvent* event) {
   QTableView::keyPressEvent(event);
 }
 
-// Coming to the list by Tab selects its current row, so that what
-// Enter acts on is what the operator sees marked.
+// Coming to the list by Tab selects its current row (Qt makes the first
+// row current), so that what Enter acts on is what the operator sees marked.
 void CCheckListCtrl::focusInEvent(QFocusEvent* event) {
   QTableView::focusInEvent(event);
-  const bool byTab =
-      event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+  if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
+    SelectCurrentRowIfNone();
+  }
+}
+
+// However the focus came, Enter and F2 act on the row the keyboard is on.
+void CCheckListCtrl::SelectCurrentRowIfNone() {
   const QModelIndex current = currentIndex();
-  if (byTab && current.isValid() && !selectionModel()->hasSelection() &&
-      model_->RowEnabled(current.row())) {
+  if (current.isValid() && !selectionModel()->hasSelection() && model_->RowEnabled(current.row())) {
     selectRow(current.row());
   }
 }

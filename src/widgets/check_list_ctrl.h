@@ -3,9 +3,10 @@
 // has cell records only for the columns that existed when it was inserted.
 // A click on a box toggles it and emits checkboxClicked(row, column); a
 // click on a heading that shows a check image sets every box of its column.
-// By keyboard: Space toggles the current row's box; Enter and F2 emit
-// itemKeyActivated() (Enter then goes on to the dialog, for its default
-// button). A cell's tooltip shows its whole text.
+// By keyboard: Tab enters and leaves the list, the arrows move in it;
+// Space toggles the current row's box; Enter and F2 select the current row
+// if none is and emit itemKeyActivated() (Enter then goes on to the dialog,
+// for its default button). A cell's tooltip shows its whole text.
 #ifndef T740_WIDGETS_CHECK_LIST_CTRL_H
 #define T740_WIDGETS_CHECK_LIST_CTRL_H
 
@@ -67,6 +68,7 @@ class CCheckListCtrl : public QTableView {
   void changeEvent(QEvent* event) override;
 
  private:
+  void SelectCurrentRowIfNone();
   void ToggleCheckbox(int row, int column);
   // The current row's box: in the current column, else its first one.
   int CheckboxColumnOfRow(int row) const;

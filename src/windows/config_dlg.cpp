@@ -114,10 +114,13 @@ void CConfigDlg::AddTabKeys() {
 }
 
 // The pages join the window's focus chain after its buttons. Putting the
-// tab bar after Exit makes the round the window shows: tab bar, the page
-// shown, Read, Set, Exit.
+// whole tab control (which hands its focus to the tab bar) after Exit makes
+// the round the window shows: tab bar, the page shown, Read, Set, Exit.
+// Moving only the tab bar would leave the tab control before Read as a
+// second stop on the tab bar. The window opens with the tab bar focused.
 void CConfigDlg::PutButtonsLastInTabOrder() {
-  setTabOrder(ui_->id1010, Tabs()->tabBar());
+  setTabOrder(ui_->id1010, Tabs());
+  Tabs()->tabBar()->setFocus();
 }
 
 void CConfigDlg::RunStartUpPoll() {

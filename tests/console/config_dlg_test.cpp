@@ -2,9 +2,14 @@
 // pages' first loads, Read and Set by tab, and Exit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 #include <map>
 #include <stdexcept>
 
@@ -149,6 +154,38 @@ TEST_F(ConfigDlgTest, SetOnEachWritableTabSendsItsGroup) {
   EXPECT_EQ(requests[2].value.size(), 122u);
   EXPECT_EQ(op.Messages(),
             (std::vector<std::string>{"环回控制设置成功", "开销设置成功", "高阶通道开销设置成功"}));
+}
+
+// Tab goes round the window as it is laid out: the tab bar, the shown
+// page's controls, then Read, Set and Exit; Shift+Tab the same way back.
+TEST_F(ConfigDlgTest, TabGoesFromTheTabBarThroughThePageToTheButtons) {
+  Open([](QWidget* window) {
+    auto* tabs = Control<QTabWidget>(window, 1006);
+    ASSERT_TRUE(tabs);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    EXPECT_EQ(QApplication::focusWidget(), tabs->tabBar());
+    const std::vector<std::string> buttons{"1005", "1004", "1010", "1006/tabs"};
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+      ShowTab(window, tab);
+      tabs->tabBar()->setFocus(Qt::OtherFocusReason);
+      const std::vector<std::string> round = FocusRound(Qt::Key_Tab);
+      ASSERT_GE(round.size(), buttons.size()) << "tab " << tab;
+      EXPECT_EQ(std::vector<std::string>(round.end() - 4, round.end()), buttons) << "tab " << tab;
+      EXPECT_EQ(std::count(round.begin(), round.end(), "1006/tabs"), 1) << "tab " << tab;
+      std::vector<std::string> back(round.rbegin() + 1, round.rend());
+      back.push_back("1006/tabs");
+      EXPECT_EQ(FocusRound(Qt::Key_Backtab), back) << "tab " << tab;
+      if (tab == 2) {
+        EXPECT_EQ(round,
+                  (std::vector<std::string>{"1047/tabs", "1031", "1032", "1033", "1034", "1035",
+                                            "1036", "1005", "1004", "1010", "1006/tabs"}));
+      }
+      if (tab == 4) {
+        EXPECT_EQ(round, (std::vector<std::string>{"1090", "1005", "1004", "1010", "1006/tabs"}));
+      }
+    }
+  });
 }
 
 TEST_F(ConfigDlgTest, EachOpeningPollsAgainAndTheNewCachesWin) {

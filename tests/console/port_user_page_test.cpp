@@ -222,6 +222,37 @@ TEST_F(PortUserPageTest, DoubleClickWithoutSelectionOpensNothing) {
   EXPECT_EQ(Remarks(), (Texts{"", "", "", ""}));
 }
 
+// By keyboard: Enter edits the row the list is on (the first when the focus
+// has just come), the arrows move, F2 edits too; the cell's tooltip then
+// holds the whole remark, however narrow its column.
+TEST_F(PortUserPageTest, EnterAndF2EditTheKeyboardsRowAndTheTooltipShowsItAll) {
+  page.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+  QAbstractItemView* list = List();
+  list->setFocus(Qt::OtherFocusReason);
+  ASSERT_TRUE(list->hasFocus());
+  op.OnDialog("1033", [](QWidget* dialog) {
+    TypeInto(dialog, 1091, "alpha");
+    Click(dialog, 1004);
+  });
+  PressKey(list, Qt::Key_Return);
+  EXPECT_TRUE(op.Done());
+  const std::string whole = "Line 7 to the exchange " + std::string(60, 'x') + " 13900001111";
+  op.OnDialog("1033", [whole](QWidget* dialog) {
+    EXPECT_EQ(Text(dialog, 1091), "");
+    TypeInto(dialog, 1091, whole);
+    Click(dialog, 1004);
+  });
+  PressKey(list, Qt::Key_Down);
+  PressKey(list, Qt::Key_F2);
+  EXPECT_TRUE(op.Done());
+  EXPECT_EQ(Remarks(), (Texts{"alpha", whole, "", ""}));
+  const QModelIndex cell = list->model()->index(1, kRemarkColumn);
+  ASSERT_LT(list->visualRect(cell).width(),
+            list->fontMetrics().horizontalAdvance(QString::fromStdString(whole)));
+  EXPECT_EQ(cell.data(Qt::ToolTipRole).toString().toStdString(), whole);
+}
+
 TEST_F(PortUserPageTest, CancelEscapeAndCloseBoxLeaveTheRemark) {
   EditRemark(2, "kept");
   const std::function<void(QWidget*)> endings[] = {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTabBar>
 #include <QTest>
 
 #include "widgets/gbk_qt.h"
@@ -115,6 +116,30 @@ bool IsChecked(QWidget* window, int id) {
 
 void PressKey(QWidget* widget, Qt::Key key) {
   QTest::keyClick(widget, key);
+}
+
+namespace {
+
+std::string FocusName(const QWidget* widget) {
+  if (!widget) return "(none)";
+  if (qobject_cast<const QTabBar*>(widget) && widget->parentWidget()) {
+    return widget->parentWidget()->objectName().toStdString() + "/tabs";
+  }
+  return widget->objectName().toStdString();
+}
+
+}  // namespace
+
+std::vector<std::string> FocusRound(Qt::Key key, int limit) {
+  QWidget* start = QApplication::focusWidget();
+  std::vector<std::string> round;
+  for (int press = 0; start && press < limit; ++press) {
+    QTest::keyClick(QApplication::focusWidget(), key);
+    QWidget* now = QApplication::focusWidget();
+    round.push_back(FocusName(now));
+    if (!now || now == start) break;
+  }
+  return round;
 }
 
 std::string MessageText(QMessageBox* box) {

@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QMessageBox;
 
@@ -53,6 +54,12 @@ int CurrentIndex(QWidget* window, int id);
 void Click(QWidget* window, int id);
 bool IsChecked(QWidget* window, int id);
 void PressKey(QWidget* widget, Qt::Key key);
+
+// Where Tab (or Backtab) takes the focus of the active window, press by
+// press, until it comes back to where it started (at most `limit` presses).
+// Each widget is named by its control id; a tab bar by its tab control's id
+// and "/tabs".
+std::vector<std::string> FocusRound(Qt::Key key, int limit = 64);
 
 std::string MessageText(QMessageBox* box);     // UTF-8
 std::string MessageTextGbk(QMessageBox* box);  // GBK

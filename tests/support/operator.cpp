@@ -52,6 +52,10 @@ void Operator::Then(Match when, Step step) {
   steps_.push_back({std::move(when), std::move(step)});
 }
 
+void Operator::Next(Match when, Step step) {
+  steps_.push_front({std::move(when), std::move(step)});
+}
+
 void Operator::OnDialog(std::string_view objectName, Step step) {
   const QString name =
       QString::fromUtf8(objectName.data(), static_cast<qsizetype>(objectName.size()));

@@ -64,6 +64,9 @@ class Operator : public QObject {
 
   // Runs `step` once, the first time the active modal widget satisfies `when`.
   void Then(Match when, Step step);
+  // Like Then, but ahead of every step queued so far: for a step that
+  // needs a follow-up before the rest of the script goes on.
+  void Next(Match when, Step step);
   // Runs `step` on the next modal window with this objectName.
   void OnDialog(std::string_view objectName, Step step);
   // Runs `step` on the next message box.

@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QWidget>
 #include <cstdio>
 #include <vector>
@@ -27,11 +26,6 @@ void RunXdotool(std::vector<std::string> arguments) {
   int status = -1;
   if (pid > 0) waitpid(pid, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "xdotool " << arguments[1];
-}
-
-bool TakesTab(QWidget* widget, QWidget* window) {
-  return widget->window() == window && widget->isVisible() && widget->isEnabled() &&
-         (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy();
 }
 
 }  // namespace
@@ -62,27 +56,6 @@ std::string XWindowName(QWidget* window) {
   pclose(output);
   if (!name.empty() && name.back() == '\n') name.pop_back();
   return name;
-}
-
-int TabsTo(QWidget* target) {
-  QWidget* window = target->window();
-  QWidget* from = QApplication::focusWidget();
-  if (!from || from->window() != window) from = window;
-  int tabs = 0;
-  for (QWidget* w = from->nextInFocusChain(); w != from; w = w->nextInFocusChain()) {
-    if (!TakesTab(w, window)) continue;
-    ++tabs;
-    if (w == target) return tabs;
-  }
-  return from == target ? 0 : -1;
-}
-
-std::vector<QWidget*> TabOrderFrom(QWidget* first) {
-  std::vector<QWidget*> order{first};
-  for (QWidget* w = first->nextInFocusChain(); w != first; w = w->nextInFocusChain()) {
-    if (TakesTab(w, first->window())) order.push_back(w);
-  }
-  return order;
 }
 
 }  // namespace t740::test

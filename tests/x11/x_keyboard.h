@@ -19,12 +19,6 @@ void TypeText(const std::string& text);
 // The window's title as the X server holds it (_NET_WM_NAME).
 std::string XWindowName(QWidget* window);
 
-// How many Tab presses move the focus from where it is to `target`, by the
-// window's focus chain; -1 when Tab cannot reach it.
-int TabsTo(QWidget* target);
-// The widgets Tab visits from `first` (included) round to it again.
-std::vector<QWidget*> TabOrderFrom(QWidget* first);
-
 }  // namespace t740::test
 
 #endif
