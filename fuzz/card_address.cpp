@@ -3,8 +3,8 @@
 #include <string>
 
 #include "core/card/card_address.h"
-#include "fuzz_input.h"
 #include "core/thresholds/port_pair.h"
+#include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   t740::fuzz::Input input(data, size);

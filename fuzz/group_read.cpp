@@ -6,17 +6,17 @@
 
 #include "core/card/card_address.h"
 #include "core/card/codecs.h"
+#include "core/card/page_load_rule.h"
 #include "core/card/request_frame.h"
 #include "core/console/basic_info_record.h"
 #include "core/console/loopback_record.h"
-#include "core/card/page_load_rule.h"
-#include "fake_host.h"
-#include "fuzz_input.h"
 #include "core/overhead/path_overhead.h"
 #include "core/overhead/section_overhead.h"
 #include "core/overhead/upper_ascii.h"
-#include "reference_codecs.h"
 #include "core/thresholds/threshold_exchange.h"
+#include "fake_host.h"
+#include "fuzz_input.h"
+#include "reference_codecs.h"
 
 namespace {
 
@@ -103,17 +103,17 @@ void ReadBasicInfo(FakeHost& host, const Read& read, const std::string& deviceTy
 void ReadLoopback(FakeHost& host, const Read& read) {
   const t740::Group& group = t740::GroupOf(t740::GroupId::Loopback);
   host.card.SetLoopbackCache(read.response);
-  int cacheUsed = read.fromCache ? 0 : 1;
+  t740::CacheFirstRead rule(t740::GroupId::Loopback);
+  if (!read.fromCache) rule.SkipCache();
   Messages messages;
   std::optional<std::string> data;
   try {
-    const std::string response =
-        t740::TakeGroupResponse(host.card, group, &t740::CCardObject::GetLoopbackCache, cacheUsed);
+    const std::string response = rule.Response(host.card);
     data = t740::AcceptReadResponse(response, group.readMinimum, group, messages);
   } catch (const std::exception&) {
     FUZZ_CHECK(!Delivered(read));
   }
-  FUZZ_CHECK(cacheUsed == 1);
+  FUZZ_CHECK(rule.CacheUsed());
   CheckReadRequest(host, read, group.suffix);
   if (!CheckLengthRule(read, messages, group.readMinimum, group.readShort, data.has_value())) {
     return;
@@ -174,10 +174,11 @@ void CheckSectionDirections(const t740::SectionDirections& directions, std::stri
 void ReadSection(FakeHost& host, const Read& read) {
   const t740::Group& group = t740::GroupOf(t740::GroupId::SectionOverhead);
   host.card.SetSectionOverheadCache(read.response);
-  bool cacheUsed = !read.fromCache;
+  t740::CacheFirstRead rule(t740::GroupId::SectionOverhead);
+  if (!read.fromCache) rule.SkipCache();
   Messages messages;
-  const auto directions = t740::FetchSectionOverhead(host.card, cacheUsed, messages);
-  FUZZ_CHECK(cacheUsed);
+  const auto directions = t740::FetchSectionOverhead(host.card, rule, messages);
+  FUZZ_CHECK(rule.CacheUsed());
   CheckReadRequest(host, read, group.suffix);
   if (CheckLengthRule(read, messages, group.readMinimum, group.readShort, directions.has_value())) {
     CheckSectionDirections(*directions, std::string_view(read.response).substr(6));

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "baseline_decoders.h"
-#include "fuzz_input.h"
 #include "core/status/led_decoder.h"
+#include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   t740::fuzz::Input input(data, size);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_input.h"
 #include "core/status/level_list.h"
+#include "fuzz_input.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "baseline_decoders.h"
-#include "fuzz_input.h"
 #include "core/status/perf_decoder.h"
+#include "fuzz_input.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // boxes give back.
 #include <string>
 
-#include "fuzz_input.h"
 #include "core/status/shield_mask.h"
+#include "fuzz_input.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_input.h"
 #include "core/thresholds/threshold_data.h"
+#include "fuzz_input.h"
 
 namespace {
 

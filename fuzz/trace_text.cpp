@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_input.h"
 #include "core/overhead/trace_cut.h"
 #include "core/overhead/upper_ascii.h"
+#include "fuzz_input.h"
 
 namespace {
 

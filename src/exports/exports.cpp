@@ -5,12 +5,12 @@
 
 #include "core/card/card_app.h"
 #include "core/card/card_object.h"
-#include "windows/install_configuration_window.h"
 #include "core/status/alarm_decoder.h"
 #include "core/status/alarm_table.h"
 #include "core/status/led_decoder.h"
 #include "core/status/perf_decoder.h"
 #include "t740/abi.h"
+#include "windows/install_configuration_window.h"
 
 namespace {
 

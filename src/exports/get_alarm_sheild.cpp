@@ -1,8 +1,8 @@
 // The GetAlarmSheild export: the shielding dialog, run modally with the
 // plug-in's resources current, and its mask handed back to the host.
-#include "widgets/resource_scope.h"
 #include "pages/alarm_shield_dlg.h"
 #include "t740/abi.h"
+#include "widgets/resource_scope.h"
 
 T740_EXPORT int32_t GetAlarmSheild(int32_t, CText mask, int16_t maskLength, CText* result,
                                    int16_t* resultLength, CText levels) {

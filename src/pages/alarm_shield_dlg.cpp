@@ -3,14 +3,14 @@
 #include <QCheckBox>
 #include <QPushButton>
 
-#include "widgets/control_ids.h"
-#include "widgets/plugin_fonts.h"
-#include "widgets/check_list_ctrl.h"
-#include "widgets/enter_clicks_button.h"
 #include "core/status/level_list.h"
 #include "core/status/shield_mask.h"
 #include "core/status/shield_rows.h"
 #include "ui_alarm_shield_dlg.h"
+#include "widgets/check_list_ctrl.h"
+#include "widgets/control_ids.h"
+#include "widgets/enter_clicks_button.h"
+#include "widgets/plugin_fonts.h"
 
 namespace t740 {
 namespace {

@@ -4,19 +4,19 @@
 #include <QPushButton>
 
 #include "core/card/card_object.h"
+#include "core/card/groups.h"
+#include "core/card/page_load_rule.h"
+#include "core/card/request_frame.h"
+#include "ui_loopback_page.h"
 #include "widgets/control_ids.h"
 #include "widgets/gbk_qt.h"
-#include "core/card/groups.h"
-#include "core/card/request_frame.h"
 #include "widgets/message_box.h"
-#include "core/card/page_load_rule.h"
 #include "widgets/poll_progress_dlg.h"
-#include "ui_loopback_page.h"
 
 namespace t740 {
 
-CLoopbackPage::CLoopbackPage(QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::CLoopbackPage>()) {
+CLoopbackPage::CLoopbackPage(CCardObject& card, QWidget* parent)
+    : QWidget(parent), card_(card), ui_(std::make_unique<Ui::CLoopbackPage>()) {
   ui_->setupUi(this);
   ApplyControlIds(this);
   for (size_t i = 0; i < kLoopbackBoxes; ++i) {
@@ -38,21 +38,11 @@ void CLoopbackPage::InitBoxes() {
 }
 
 void CLoopbackPage::Read() {
-  CCardObject* card = CurrentCard();
-  if (!card) return;
-  const Group& group = GroupOf(GroupId::Loopback);
-  std::string response;
-  try {
-    response = TakeGroupResponse(*card, group, &CCardObject::GetLoopbackCache, cacheUsed_);
-  } catch (...) {
-    return;
-  }
   PageMessages messages(this);
-  const std::optional<std::string> data =
-      AcceptReadResponse(response, group.readMinimum, group, messages);
+  const std::optional<std::string> data = loadRule_.Data(card_, messages);
   if (!data) return;
   if (initialLoadDone_ != 0) {
-    CPollProgressDlg progress;
+    CPollProgressDlg progress(&card_);
     progress.exec();
   }
   const auto on = ParseLoopback(*data);
@@ -62,12 +52,10 @@ void CLoopbackPage::Read() {
 }
 
 void CLoopbackPage::Set() {
-  CCardObject* card = CurrentCard();
-  if (!card) return;
   std::array<bool, kLoopbackBoxes> on{};
   for (size_t i = 0; i < kLoopbackBoxes; ++i) on[i] = boxes_[i]->currentIndex() != 0;
   PageMessages messages(this);
-  WriteGroup(*card, GroupOf(GroupId::Loopback), BuildLoopbackData(on), messages);
+  WriteGroup(card_, GroupOf(GroupId::Loopback), BuildLoopbackData(on), messages);
 }
 
 }  // namespace t740

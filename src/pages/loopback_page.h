@@ -8,6 +8,8 @@
 #include <array>
 #include <memory>
 
+#include "core/card/card_object.h"
+#include "core/card/page_load_rule.h"
 #include "core/console/loopback_record.h"
 
 class QComboBox;
@@ -20,7 +22,7 @@ namespace t740 {
 
 class CLoopbackPage : public QWidget {
  public:
-  explicit CLoopbackPage(QWidget* parent = nullptr);
+  explicit CLoopbackPage(CCardObject& card, QWidget* parent = nullptr);
   ~CLoopbackPage() override;
 
   // The first read takes the polled cache; once the initial load is done a
@@ -32,15 +34,16 @@ class CLoopbackPage : public QWidget {
   // The configuration window marks the initial load after each read it asks for.
   void MarkInitialLoadDone() { initialLoadDone_ = 1; }
   bool InitialLoadDone() const { return initialLoadDone_ != 0; }
-  bool CacheUsed() const { return cacheUsed_ != 0; }
+  bool CacheUsed() const { return loadRule_.CacheUsed(); }
 
  private:
   void InitBoxes();
 
+  CCardObject& card_;
   std::unique_ptr<Ui::CLoopbackPage> ui_;
   std::array<QComboBox*, kLoopbackBoxes> boxes_{};  // in bit order, bit 7 first
   int initialLoadDone_ = 0;
-  int cacheUsed_ = 0;
+  CacheFirstRead loadRule_{GroupId::Loopback};
 };
 
 }  // namespace t740

@@ -4,11 +4,11 @@
 #include <QLineEdit>
 
 #include "core/card/card_object.h"
+#include "core/overhead/path_overhead.h"
+#include "ui_path_overhead_page.h"
 #include "widgets/control_ids.h"
 #include "widgets/gbk_qt.h"
 #include "widgets/limit_trace_edit.h"
-#include "core/overhead/path_overhead.h"
-#include "ui_path_overhead_page.h"
 
 namespace t740 {
 namespace {
@@ -32,8 +32,8 @@ const EditField kEdits[] = {
 
 }  // namespace
 
-CPathOverheadPage::CPathOverheadPage(QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::PathOverheadPage>()), messages_(this) {
+CPathOverheadPage::CPathOverheadPage(CCardObject& card, QWidget* parent)
+    : QWidget(parent), card_(card), ui_(std::make_unique<Ui::PathOverheadPage>()), messages_(this) {
   ui_->setupUi(this);
   ApplyControlIds(this);
   // The port list has the template's id too, so the page is named here.
@@ -45,26 +45,20 @@ CPathOverheadPage::CPathOverheadPage(QWidget* parent)
 CPathOverheadPage::~CPathOverheadPage() = default;
 
 void CPathOverheadPage::ReadPathOverhead(bool fromReadButton) {
-  const CCardObject* card = CurrentCard();
-  if (!card) return;
   try {
     if (fromReadButton) SelectPathChannel();
-    if (const auto values = FetchPathOverhead(*card, fromReadButton, messages_)) Show(*values);
+    if (const auto values = FetchPathOverhead(card_, fromReadButton, messages_)) Show(*values);
   } catch (...) {
     // A read that fails on the way ends quietly; what it showed stays.
   }
 }
 
 void CPathOverheadPage::SelectPathChannel() {
-  const CCardObject* card = CurrentCard();
-  if (!card) return;
-  SendPathChannelSelect(*card, Values(), messages_);
+  SendPathChannelSelect(card_, Values(), messages_);
 }
 
 void CPathOverheadPage::SetPathOverhead() {
-  const CCardObject* card = CurrentCard();
-  if (!card) return;
-  WritePathOverhead(*card, Values(), messages_);
+  WritePathOverhead(card_, Values(), messages_);
 }
 
 std::optional<std::string> CPathOverheadPage::BuildPathRecord(std::string_view mode,

@@ -9,8 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "widgets/message_box.h"
+#include "core/card/card_object.h"
 #include "core/overhead/path_record.h"
+#include "widgets/message_box.h"
 
 namespace Ui {
 class PathOverheadPage;
@@ -20,7 +21,7 @@ namespace t740 {
 
 class CPathOverheadPage : public QWidget {
  public:
-  explicit CPathOverheadPage(QWidget* parent = nullptr);
+  explicit CPathOverheadPage(CCardObject& card, QWidget* parent = nullptr);
   ~CPathOverheadPage() override;
 
   // Every read asks the card. From the Read button the shown port and VC4
@@ -36,6 +37,7 @@ class CPathOverheadPage : public QWidget {
   PathOverhead Values() const;
   void Show(const PathOverhead& values);
 
+  CCardObject& card_;
   std::unique_ptr<Ui::PathOverheadPage> ui_;
   PageMessages messages_;
 };

@@ -1,13 +1,13 @@
 #include "pages/port_user_page.h"
 
 #include "core/card/card_object.h"
-#include "widgets/control_ids.h"
 #include "core/card/host_directory.h"
+#include "pages/user_info_dlg.h"
+#include "ui_port_user_page.h"
+#include "widgets/check_list_ctrl.h"
+#include "widgets/control_ids.h"
 #include "widgets/message_box.h"
 #include "widgets/poll_progress_dlg.h"
-#include "pages/user_info_dlg.h"
-#include "widgets/check_list_ctrl.h"
-#include "ui_port_user_page.h"
 
 namespace t740 {
 namespace {
@@ -37,8 +37,11 @@ constexpr char kSaved[] = "\xC9\xE8\xD6\xC3\xB3\xC9\xB9\xA6!" /* 设置成功! *
 
 }  // namespace
 
-CPortUserPage::CPortUserPage(QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::CPortUserPage>()), hostDirectory_(HostDirectory()) {
+CPortUserPage::CPortUserPage(CCardObject& card, QWidget* parent)
+    : QWidget(parent),
+      card_(card),
+      ui_(std::make_unique<Ui::CPortUserPage>()),
+      hostDirectory_(HostDirectory()) {
   ui_->setupUi(this);
   ApplyControlIds(this);
   // The page shares its template id with its list, which a form cannot
@@ -73,7 +76,7 @@ void CPortUserPage::Load() {
     remarks[port] = read.fields[port];
   }
   if (read.outcome == RemarkReadOutcome::kRead && initialLoadDone_) {
-    CPollProgressDlg progress(this);
+    CPollProgressDlg progress(&card_, this);
     progress.exec();
   }
   ShowRemarks(remarks);
@@ -100,9 +103,8 @@ void CPortUserPage::EditSelectedRemark() {
 }
 
 std::optional<std::string> CPortUserPage::RemarkPath() const {
-  const CCardObject* card = CurrentCard();
-  if (!card || hostDirectory_.empty()) return std::nullopt;
-  return RemarkFilePath(hostDirectory_, card->IpAddress(), card->CardAddress());
+  if (hostDirectory_.empty()) return std::nullopt;
+  return RemarkFilePath(hostDirectory_, card_.IpAddress(), card_.CardAddress());
 }
 
 void CPortUserPage::ShowRemarks(const PortRemarks& remarks) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "core/card/card_object.h"
 #include "core/console/remark_file.h"
 
 namespace Ui {
@@ -21,7 +22,7 @@ class CCheckListCtrl;
 
 class CPortUserPage : public QWidget {
  public:
-  explicit CPortUserPage(QWidget* parent = nullptr);
+  explicit CPortUserPage(CCardObject& card, QWidget* parent = nullptr);
   ~CPortUserPage() override;
 
   // Reads the remark file into the list; a missing file gives four empty
@@ -40,6 +41,7 @@ class CPortUserPage : public QWidget {
   void ShowRemarks(const PortRemarks& remarks);
   PortRemarks ListedRemarks() const;
 
+  CCardObject& card_;
   std::unique_ptr<Ui::CPortUserPage> ui_;
   CCheckListCtrl* list_;
   std::string hostDirectory_;

@@ -1,18 +1,18 @@
 #include "pages/property_page1.h"
 
 #include "core/card/card_object.h"
+#include "core/card/groups.h"
+#include "core/card/page_load_rule.h"
+#include "core/console/basic_info_record.h"
+#include "ui_property_page1.h"
 #include "widgets/control_ids.h"
 #include "widgets/gbk_qt.h"
-#include "core/card/groups.h"
-#include "core/console/basic_info_record.h"
 #include "widgets/message_box.h"
-#include "core/card/page_load_rule.h"
-#include "ui_property_page1.h"
 
 namespace t740 {
 
-CPropertyPage1::CPropertyPage1(QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::CPropertyPage1>()) {
+CPropertyPage1::CPropertyPage1(CCardObject& card, QWidget* parent)
+    : QWidget(parent), card_(card), ui_(std::make_unique<Ui::CPropertyPage1>()) {
   ui_->setupUi(this);
   ApplyControlIds(this);
 }
@@ -20,17 +20,14 @@ CPropertyPage1::CPropertyPage1(QWidget* parent)
 CPropertyPage1::~CPropertyPage1() = default;
 
 void CPropertyPage1::Read() {
-  CCardObject* card = CurrentCard();
-  if (!card) return;
   std::string response;
   try {
-    response = TakeGroupResponse(*card, GroupOf(GroupId::BasicInfo),
-                                 &CCardObject::GetBasicInfoCache, cacheUsed_);
+    response = loadRule_.Response(card_);
   } catch (...) {
     return;
   }
   PageMessages messages(this);
-  const std::optional<DeviceInformation> shown = BuildDeviceInformation(*card, response, messages);
+  const std::optional<DeviceInformation> shown = BuildDeviceInformation(card_, response, messages);
   if (!shown) return;
   ui_->id1078->setText(FromGbk(shown->software));
   ui_->id1079->setText(FromGbk(shown->hardware));

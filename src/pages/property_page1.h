@@ -7,6 +7,9 @@
 #include <QWidget>
 #include <memory>
 
+#include "core/card/card_object.h"
+#include "core/card/page_load_rule.h"
+
 namespace Ui {
 class CPropertyPage1;
 }
@@ -15,18 +18,19 @@ namespace t740 {
 
 class CPropertyPage1 : public QWidget {
  public:
-  explicit CPropertyPage1(QWidget* parent = nullptr);
+  explicit CPropertyPage1(CCardObject& card, QWidget* parent = nullptr);
   ~CPropertyPage1() override;
 
   // Fills the seven value controls, or reports incomplete data and leaves
   // them as they were. The first read takes the polled cache.
   void Read();
 
-  bool CacheUsed() const { return cacheUsed_ != 0; }
+  bool CacheUsed() const { return loadRule_.CacheUsed(); }
 
  private:
+  CCardObject& card_;
   std::unique_ptr<Ui::CPropertyPage1> ui_;
-  int cacheUsed_ = 0;
+  CacheFirstRead loadRule_{GroupId::BasicInfo};
 };
 
 }  // namespace t740

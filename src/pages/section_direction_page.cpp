@@ -2,10 +2,10 @@
 
 #include <QLineEdit>
 
+#include "ui_section_direction_page.h"
 #include "widgets/control_ids.h"
 #include "widgets/gbk_qt.h"
 #include "widgets/limit_trace_edit.h"
-#include "ui_section_direction_page.h"
 
 namespace t740 {
 namespace {

@@ -4,11 +4,11 @@
 #include <QTabWidget>
 
 #include "core/card/card_object.h"
+#include "core/overhead/section_overhead.h"
+#include "ui_section_overhead_page.h"
 #include "widgets/control_ids.h"
 #include "widgets/gbk_qt.h"
 #include "widgets/poll_progress_dlg.h"
-#include "core/overhead/section_overhead.h"
-#include "ui_section_overhead_page.h"
 
 namespace t740 {
 namespace {
@@ -22,8 +22,11 @@ const char* const kTabCaptions[kSectionDirectionCount] = {
 
 }  // namespace
 
-CSectionOverheadPage::CSectionOverheadPage(QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::SectionOverheadPage>()), messages_(this) {
+CSectionOverheadPage::CSectionOverheadPage(CCardObject& card, QWidget* parent)
+    : QWidget(parent),
+      card_(card),
+      ui_(std::make_unique<Ui::SectionOverheadPage>()),
+      messages_(this) {
   ui_->setupUi(this);
   ApplyControlIds(this);
   tabs_ = ui_->id1047;
@@ -44,13 +47,11 @@ void CSectionOverheadPage::OnInitDialog() {
 }
 
 void CSectionOverheadPage::ReadSectionOverhead() {
-  const CCardObject* card = CurrentCard();
-  if (!card) return;
   try {
-    const auto directions = FetchSectionOverhead(*card, cacheUsed_, messages_);
+    const auto directions = FetchSectionOverhead(card_, loadRule_, messages_);
     if (!directions) return;
     if (initialLoadDone_) {
-      CPollProgressDlg progress(nullptr);
+      CPollProgressDlg progress(&card_);
       progress.exec();
     }
     ShowDirections(*directions);
@@ -60,9 +61,7 @@ void CSectionOverheadPage::ReadSectionOverhead() {
 }
 
 void CSectionOverheadPage::SetSectionOverhead() {
-  const CCardObject* card = CurrentCard();
-  if (!card) return;
-  WriteSectionOverhead(*card, DirectionValues(), messages_);
+  WriteSectionOverhead(card_, DirectionValues(), messages_);
 }
 
 SectionDirections CSectionOverheadPage::DirectionValues() const {

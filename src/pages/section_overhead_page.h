@@ -9,9 +9,11 @@
 #include <optional>
 #include <string>
 
-#include "widgets/message_box.h"
-#include "pages/section_direction_page.h"
+#include "core/card/card_object.h"
+#include "core/card/page_load_rule.h"
 #include "core/overhead/section_record.h"
+#include "pages/section_direction_page.h"
+#include "widgets/message_box.h"
 
 class QTabWidget;
 
@@ -23,7 +25,7 @@ namespace t740 {
 
 class CSectionOverheadPage : public QWidget {
  public:
-  explicit CSectionOverheadPage(QWidget* parent = nullptr);
+  explicit CSectionOverheadPage(CCardObject& card, QWidget* parent = nullptr);
   ~CSectionOverheadPage() override;
 
   // The first read takes the start-up poll's response; later ones ask the
@@ -43,7 +45,8 @@ class CSectionOverheadPage : public QWidget {
 
   std::array<CSectionDirectionPage*, kSectionDirectionCount> pages_{};
   bool initialLoadDone_ = false;
-  bool cacheUsed_ = false;
+  CacheFirstRead loadRule_{GroupId::SectionOverhead};
+  CCardObject& card_;
   std::unique_ptr<Ui::SectionOverheadPage> ui_;
   QTabWidget* tabs_;
   PageMessages messages_;

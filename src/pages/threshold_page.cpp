@@ -3,17 +3,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "widgets/control_ids.h"
-#include "widgets/gbk_qt.h"
-#include "widgets/plugin_fonts.h"
-#include "widgets/message_box.h"
 #include "core/thresholds/threshold_exchange.h"
 #include "ui_threshold_page.h"
+#include "widgets/control_ids.h"
+#include "widgets/gbk_qt.h"
+#include "widgets/message_box.h"
+#include "widgets/plugin_fonts.h"
 
 namespace t740 {
 
-CThresholdPage::CThresholdPage(int templateId, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::ThresholdPage>()) {
+CThresholdPage::CThresholdPage(int templateId, CCardObject& card, QWidget* parent)
+    : QWidget(parent), card_(card), ui_(std::make_unique<Ui::ThresholdPage>()) {
   ui_->setupUi(this);
   ApplyControlIds(this);
   // Template 1027 shares its number with an edit, so the page is named last.
@@ -39,10 +39,8 @@ void CThresholdPage::SetTexts(const PortThresholdTexts& texts) {
 }
 
 void CThresholdPage::ClearPerformanceCounters() {
-  const CCardObject* card = CurrentCard();
-  if (!card) return;
   PageMessages messages(this);
-  t740::ClearPerformanceCounters(*card, messages);
+  t740::ClearPerformanceCounters(card_, messages);
 }
 
 }  // namespace t740

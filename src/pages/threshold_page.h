@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "core/card/card_object.h"
 #include "core/thresholds/threshold_table.h"
 
 class QLineEdit;
@@ -23,7 +24,8 @@ using PortThresholdTexts = std::array<std::string, kPortThresholds>;
 class CThresholdPage : public QWidget {
   Q_OBJECT
  public:
-  explicit CThresholdPage(QWidget* parent = nullptr) : CThresholdPage(1027, parent) {}
+  explicit CThresholdPage(CCardObject& card, QWidget* parent = nullptr)
+      : CThresholdPage(1027, card, parent) {}
   ~CThresholdPage() override;
 
   // The edit texts as GBK, port block order; the edits are the only store.
@@ -34,9 +36,10 @@ class CThresholdPage : public QWidget {
   void ClearPerformanceCounters();
 
  protected:
-  CThresholdPage(int templateId, QWidget* parent);
+  CThresholdPage(int templateId, CCardObject& card, QWidget* parent);
 
  private:
+  CCardObject& card_;
   std::unique_ptr<Ui::ThresholdPage> ui_;
   std::array<QLineEdit*, kPortThresholds> edits_{};
 };
@@ -45,7 +48,8 @@ class CThresholdPage : public QWidget {
 class CThresholdPage2 : public CThresholdPage {
   Q_OBJECT
  public:
-  explicit CThresholdPage2(QWidget* parent = nullptr) : CThresholdPage(1030, parent) {}
+  explicit CThresholdPage2(CCardObject& card, QWidget* parent = nullptr)
+      : CThresholdPage(1030, card, parent) {}
 };
 
 }  // namespace t740

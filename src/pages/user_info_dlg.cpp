@@ -3,12 +3,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/console/remark_file.h"
+#include "ui_user_info_dlg.h"
 #include "widgets/control_ids.h"
+#include "widgets/enter_clicks_button.h"
 #include "widgets/gbk_qt.h"
 #include "widgets/message_box.h"
-#include "core/console/remark_file.h"
-#include "widgets/enter_clicks_button.h"
-#include "ui_user_info_dlg.h"
 
 namespace t740 {
 namespace {

@@ -3,8 +3,8 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "widgets/gbk_qt.h"
 #include "core/overhead/trace_cut.h"
+#include "widgets/gbk_qt.h"
 
 namespace t740 {
 namespace {

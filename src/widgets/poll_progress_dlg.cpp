@@ -8,19 +8,21 @@
 
 #include "core/card/card_app.h"
 #include "core/card/card_object.h"
-#include "widgets/control_ids.h"
-#include "widgets/plugin_fonts.h"
 #include "core/console/start_up_poll.h"
 #include "ui_poll_progress_dlg.h"
+#include "widgets/control_ids.h"
+#include "widgets/plugin_fonts.h"
 
 namespace t740 {
 
-CPollProgressDlg::CPollProgressDlg(QWidget* parent) : CPollProgressDlg(0, parent) {}
+CPollProgressDlg::CPollProgressDlg(CCardObject* card, QWidget* parent)
+    : CPollProgressDlg(0, card, parent) {}
 
-CPollProgressDlg::CPollProgressDlg(int mode, QWidget* parent)
+CPollProgressDlg::CPollProgressDlg(int mode, CCardObject* card, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       ui_(std::make_unique<Ui::CPollProgressDlg>()),
-      mode_(mode) {
+      mode_(mode),
+      card_(card) {
   ui_->setupUi(this);
   ApplyControlIds(this);
   ApplyTemplateFont(this, 1011);
@@ -47,7 +49,6 @@ void CPollProgressDlg::OnInitDialog() {
 
 void CPollProgressDlg::StartWorker() {
   EndWorker();
-  card_ = CurrentCard();
   pause_ = card_ ? &card_->Pauses() : &RealPause();
   closingByWorker_ = false;
   link_ = std::make_shared<WorkerLink>();

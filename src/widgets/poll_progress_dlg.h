@@ -25,8 +25,10 @@ class CCardObject;
 
 class CPollProgressDlg : public QDialog {
  public:
-  explicit CPollProgressDlg(QWidget* parent = nullptr);  // display mode
-  CPollProgressDlg(int mode, QWidget* parent);           // nonzero: poll mode
+  // The card whose request function and pauses the worker uses; none for a
+  // display that only runs the bar with real pauses.
+  explicit CPollProgressDlg(CCardObject* card, QWidget* parent = nullptr);  // display mode
+  CPollProgressDlg(int mode, CCardObject* card, QWidget* parent);           // nonzero: poll
   // A worker that has closed the dialog finishes its last pause on its own;
   // one still running is cut short and waited for.
   ~CPollProgressDlg() override;

@@ -7,12 +7,12 @@
 #include <QTabWidget>
 
 #include "core/card/card_object.h"
+#include "ui_config_dlg.h"
 #include "widgets/control_ids.h"
+#include "widgets/enter_clicks_button.h"
+#include "widgets/poll_progress_dlg.h"
 #include "widgets/resource_scope.h"
 #include "windows/install_configuration_window.h"
-#include "widgets/poll_progress_dlg.h"
-#include "widgets/enter_clicks_button.h"
-#include "ui_config_dlg.h"
 
 namespace t740 {
 namespace {
@@ -30,8 +30,16 @@ void StepTab(QTabWidget* tabs, int step) {
 
 }  // namespace
 
-CConfigDlg::CConfigDlg(QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::CConfigDlg>()), tabActions_(BuildTabActions()) {
+CConfigDlg::CConfigDlg(CCardObject& card, QWidget* parent)
+    : QDialog(parent),
+      card_(card),
+      devicePage_(card),
+      loopbackPage_(card),
+      sectionPage_(card),
+      portUserPage_(card),
+      pathPage_(card),
+      ui_(std::make_unique<Ui::CConfigDlg>()),
+      tabActions_(BuildTabActions()) {
   ui_->setupUi(this);
   ApplyControlIds(this);
   connect(ui_->id1005, &QPushButton::clicked, this, &CConfigDlg::ReadShownPage);
@@ -44,7 +52,7 @@ CConfigDlg::CConfigDlg(QWidget* parent)
 CConfigDlg::~CConfigDlg() = default;
 
 CThresholdTabDlg& CConfigDlg::Thresholds() {
-  if (!thresholds_) thresholds_ = std::make_unique<CThresholdTabDlg>();
+  if (!thresholds_) thresholds_ = std::make_unique<CThresholdTabDlg>(card_);
   return *thresholds_;
 }
 
@@ -124,7 +132,7 @@ void CConfigDlg::PutButtonsLastInTabOrder() {
 }
 
 void CConfigDlg::RunStartUpPoll() {
-  CPollProgressDlg poll(kPollMode, nullptr);
+  CPollProgressDlg poll(kPollMode, &card_, nullptr);
   poll.exec();
 }
 
@@ -140,10 +148,10 @@ void CConfigDlg::LoadPages() {
   portUserPage_.Load();
 }
 
-void RunConfigurationWindow(QWidget* parent, CCardObject&) {
+void RunConfigurationWindow(QWidget* parent, CCardObject& card) {
   try {
     ResourceScope resources;
-    CConfigDlg window(parent);
+    CConfigDlg window(card, parent);
     window.DoModal();
   } catch (...) {
     // Nothing may leave the plug-in; the window is gone either way.

@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "pages/loopback_page.h"
+#include "pages/path_overhead_page.h"
 #include "pages/port_user_page.h"
 #include "pages/property_page1.h"
-#include "pages/path_overhead_page.h"
 #include "pages/section_overhead_page.h"
 #include "windows/threshold_tab_dlg.h"
 
@@ -27,7 +27,7 @@ class CConfigDlg : public QDialog {
  public:
   static constexpr int kTabCount = 5;
 
-  explicit CConfigDlg(QWidget* parent = nullptr);
+  explicit CConfigDlg(CCardObject& card, QWidget* parent = nullptr);
   ~CConfigDlg() override;
 
   // Polls the card, lets the pages load, then runs the window modally.
@@ -55,6 +55,7 @@ class CConfigDlg : public QDialog {
   void LoadPages();
   std::array<TabActions, kTabCount> BuildTabActions();
 
+  CCardObject& card_;
   CPropertyPage1 devicePage_;
   CLoopbackPage loopbackPage_;
   CSectionOverheadPage sectionPage_;

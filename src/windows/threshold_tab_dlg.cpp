@@ -3,19 +3,22 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "ui_threshold_tab_dlg.h"
 #include "widgets/control_ids.h"
 #include "widgets/gbk_qt.h"
 #include "widgets/message_box.h"
-#include "ui_threshold_tab_dlg.h"
 
 namespace t740 {
 
-CThresholdTabDlg::CThresholdTabDlg(QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::ThresholdTabDlg>()) {
+CThresholdTabDlg::CThresholdTabDlg(CCardObject& card, QWidget* parent)
+    : QWidget(parent),
+      card_(card),
+      ui_(std::make_unique<Ui::ThresholdTabDlg>()),
+      firstPage_(card),
+      secondPage_(card) {
   ui_->setupUi(this);
   ApplyControlIds(this);
-  const CCardObject* card = CurrentCard();
-  ports_ = &PortPairOf(card ? card->CardAddress() : std::string());
+  ports_ = &PortPairOf(card_.CardAddress());
   Tabs()->addTab(&firstPage_, FromGbk(ports_->firstTab));
   Tabs()->addTab(&secondPage_, FromGbk(ports_->secondTab));
   Tabs()->setCurrentIndex(0);
@@ -52,10 +55,8 @@ ThresholdTexts CThresholdTabDlg::Texts() const {
 }
 
 void CThresholdTabDlg::ReadThresholds() {
-  const CCardObject* card = CurrentCard();
-  if (!card) return;
   PageMessages messages(this);
-  const std::optional<ThresholdTexts> texts = reader_.Read(*card, messages);
+  const std::optional<ThresholdTexts> texts = reader_.Read(card_, messages);
   if (!texts) return;
   PortThresholdTexts first;
   PortThresholdTexts second;
@@ -66,10 +67,8 @@ void CThresholdTabDlg::ReadThresholds() {
 }
 
 void CThresholdTabDlg::WriteThresholds() {
-  const CCardObject* card = CurrentCard();
-  if (!card) return;
   PageMessages messages(this);
-  t740::WriteThresholds(*card, Texts(), *ports_, messages);
+  t740::WriteThresholds(card_, Texts(), *ports_, messages);
 }
 
 }  // namespace t740

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/card/card_object.h"
 #include "core/thresholds/threshold_exchange.h"
 #include "pages/threshold_page.h"
 
@@ -20,7 +21,7 @@ namespace t740 {
 class CThresholdTabDlg : public QWidget {
   Q_OBJECT
  public:
-  explicit CThresholdTabDlg(QWidget* parent = nullptr);
+  explicit CThresholdTabDlg(CCardObject& card, QWidget* parent = nullptr);
   ~CThresholdTabDlg() override;
 
   void ReadThresholds();
@@ -37,6 +38,7 @@ class CThresholdTabDlg : public QWidget {
   void ShowPage(int index);
   ThresholdTexts Texts() const;
 
+  CCardObject& card_;
   std::unique_ptr<Ui::ThresholdTabDlg> ui_;
   CThresholdPage firstPage_;
   CThresholdPage2 secondPage_;

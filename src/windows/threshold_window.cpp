@@ -21,8 +21,8 @@ QPushButton* AddButton(QHBoxLayout* row, int id, const QString& text) {
 }  // namespace
 
 // Buttons as in the configuration window: 1005 reads, 1004 sets, 1010 exits.
-CThresholdWindow::CThresholdWindow(QWidget* parent)
-    : QDialog(parent), container_(new CThresholdTabDlg(this)) {
+CThresholdWindow::CThresholdWindow(CCardObject& card, QWidget* parent)
+    : QDialog(parent), container_(new CThresholdTabDlg(card, this)) {
   setObjectName(QStringLiteral("ThresholdWindow"));
   setWindowTitle(QStringLiteral("t740"));
   auto* layout = new QVBoxLayout(this);
@@ -42,7 +42,7 @@ void RunThresholdWindow(QWidget* parent, CCardObject& card, std::string_view ip,
                         std::string_view cardAddress) {
   card.SetIdentity(ip, cardAddress);
   ResourceScope resources;
-  CThresholdWindow window(parent);
+  CThresholdWindow window(card, parent);
   window.Container().SkipCache();
   window.Container().ReadThresholds();
   window.exec();

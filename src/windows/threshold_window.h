@@ -13,7 +13,7 @@ namespace t740 {
 class CThresholdWindow : public QDialog {
   Q_OBJECT
  public:
-  explicit CThresholdWindow(QWidget* parent = nullptr);
+  explicit CThresholdWindow(CCardObject& card, QWidget* parent = nullptr);
 
   CThresholdTabDlg& Container() { return *container_; }
 

@@ -13,8 +13,6 @@
 #include <map>
 #include <stdexcept>
 
-#include "windows/config_dlg.h"
-#include "windows/install_configuration_window.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"
@@ -22,6 +20,8 @@
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
 #include "support/held_pause.h"
+#include "windows/config_dlg.h"
+#include "windows/install_configuration_window.h"
 
 namespace t740::test {
 namespace {

@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "widgets/resource_scope.h"
-#include "widgets/message_box.h"
 #include "support/controls.h"
 #include "support/gbk.h"
 #include "support/operator.h"
+#include "widgets/message_box.h"
+#include "widgets/resource_scope.h"
 
 namespace t740::test {
 namespace {

@@ -41,7 +41,7 @@ class LoopbackPage : public DialogTest {
     page.MarkInitialLoadDone();
   }
 
-  CLoopbackPage page;
+  CLoopbackPage page{card};
 };
 
 TEST_F(LoopbackPage, StartsWithEveryBoxOffOfTwoItems) {

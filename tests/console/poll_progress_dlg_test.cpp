@@ -59,7 +59,7 @@ TEST_F(PollProgressDialog, ReadsTheFourGroupsInOrderAtTheirBarSteps) {
     positionAtRequest.push_back(lastPosition);
     *response = CText("010000");
   });
-  CPollProgressDlg dialog(1, nullptr);
+  CPollProgressDlg dialog(1, &card, nullptr);
   WatchBar(dialog);
   dialog.exec();
 
@@ -88,7 +88,7 @@ TEST_F(PollProgressDialog, StoresTheCachesBeforeClosingAndTakesItsTime) {
   HeldPause held(100);  // the worker's last sleep, after the close
   card.SetPause(held);
   {
-    CPollProgressDlg dialog(1, nullptr);
+    CPollProgressDlg dialog(1, &card, nullptr);
     dialog.exec();
     // Closed, and the worker is still in its last sleep: the stores are done.
     EXPECT_TRUE(held.reached.Wait());
@@ -115,7 +115,7 @@ TEST_F(PollProgressDialog, AHostThatThrowsLosesOnlyThatGroup) {
     *response = CText("0100009999");
   });
   card.SetLoopbackCache("old");
-  CPollProgressDlg dialog(1, nullptr);
+  CPollProgressDlg dialog(1, &card, nullptr);
   dialog.exec();
   EXPECT_EQ(host.Requests().size(), 4u);
   EXPECT_EQ(card.GetBasicInfoCache(), "0100009999");
@@ -129,7 +129,7 @@ TEST_F(PollProgressDialog, AHostThatAnswersNothingEmptiesEveryCache) {
   card.SetLoopbackCache("old");
   card.SetSectionOverheadCache("old");
   card.SetThresholdCache("old");
-  CPollProgressDlg dialog(1, nullptr);
+  CPollProgressDlg dialog(1, &card, nullptr);
   dialog.exec();
   EXPECT_EQ(card.GetBasicInfoCache(), "");
   EXPECT_EQ(card.GetLoopbackCache(), "");
@@ -141,7 +141,7 @@ TEST_F(PollProgressDialog, DisplayModeOnlyRunsTheBar) {
   AnswerAllFour();
   card.SetLoopbackCache("kept");
   {
-    CPollProgressDlg dialog;  // display mode
+    CPollProgressDlg dialog(&card);  // display mode
     EXPECT_EQ(dialog.Mode(), 0);
     WatchBar(dialog);
     dialog.exec();
@@ -172,7 +172,7 @@ TEST_F(PollProgressDialog, EscapeAndCloseRequestsDoNotEndIt) {
     stillOpen = window->isVisible();
     tried.Open();
   });
-  CPollProgressDlg dialog(1, nullptr);
+  CPollProgressDlg dialog(1, &card, nullptr);
   dialog.exec();
   EXPECT_TRUE(op.Done());
   EXPECT_TRUE(stillOpen);
@@ -183,7 +183,7 @@ TEST_F(PollProgressDialog, EscapeAndCloseRequestsDoNotEndIt) {
 TEST_F(PollProgressDialog, ADialogDestroyedEarlyStopsItsWorkerAndWritesNoCache) {
   AnswerAllFour();
   card.SetBasicInfoCache("old");
-  auto* dialog = new CPollProgressDlg(1, nullptr);
+  auto* dialog = new CPollProgressDlg(1, &card, nullptr);
   dialog->show();  // starts the worker; no event loop runs for it
   delete dialog;
   EXPECT_TRUE(host.Requests().empty());
@@ -193,15 +193,15 @@ TEST_F(PollProgressDialog, ADialogDestroyedEarlyStopsItsWorkerAndWritesNoCache) 
 TEST_F(PollProgressDialog, RunsWithTheRealTimings) {
   AnswerAllFour();
   card.SetPause(RealPause());
-  CPollProgressDlg dialog(1, nullptr);
+  CPollProgressDlg dialog(1, &card, nullptr);
   dialog.exec();
   EXPECT_EQ(host.Requests().size(), 4u);
   EXPECT_EQ(card.GetThresholdCache(), "D80000CD");
 }
 
 // Shows the dialog held at the loopback read and takes its picture.
-void ShowHeldAtLoopback(RecordingCard& host, Operator& op, std::string_view screenshot,
-                        std::string* label) {
+void ShowHeldAtLoopback(CCardObject& card, RecordingCard& host, Operator& op,
+                        std::string_view screenshot, std::string* label) {
   Gate pictured;
   host.OnRequest([&](const RecordedRequest& request, CText*) {
     if (request.oid == kLoopbackOid) {
@@ -218,23 +218,23 @@ void ShowHeldAtLoopback(RecordingCard& host, Operator& op, std::string_view scre
         SaveScreenshot(window, screenshot);
         pictured.Open();
       });
-  CPollProgressDlg dialog(1, nullptr);
+  CPollProgressDlg dialog(1, &card, nullptr);
   dialog.exec();
   EXPECT_TRUE(op.Done());
 }
 
 TEST_F(PollProgressDialog, SpeaksChineseAndHasNoCaption) {
   std::string label;
-  ShowHeldAtLoopback(host, op, "poll_progress_zh", &label);
+  ShowHeldAtLoopback(card, host, op, "poll_progress_zh", &label);
   EXPECT_EQ(label, "正在进行轮徇，请稍等...");
-  CPollProgressDlg dialog;
+  CPollProgressDlg dialog(&card);
   EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
   EXPECT_EQ(dialog.objectName(), "1011");
 }
 
 TEST_F(PollProgressDialog, SpeaksEnglishUnderAnEnglishLocale) {
   std::string label;
-  ShowHeldAtLoopback(host, op, "poll_progress_en", &label);
+  ShowHeldAtLoopback(card, host, op, "poll_progress_en", &label);
   EXPECT_EQ(label, "Polling is, please wait........");
 }
 

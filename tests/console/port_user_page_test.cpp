@@ -77,7 +77,7 @@ class PortUserPageTest : public DialogTest {
   }
 
   fs::path root_;
-  CPortUserPage page;
+  CPortUserPage page{card};
 };
 
 using Texts = std::vector<std::string>;
@@ -104,7 +104,7 @@ TEST_F(PortUserPageTest, EditedRemarksAreSavedAsGbkAndLoadBack) {
   EXPECT_EQ(op.Messages(), (std::vector<std::string>{"设置成功!"}));
   EXPECT_EQ(Contents(), Gbk("甲线,,gamma,张三 13900001111,;"));
 
-  CPortUserPage another;
+  CPortUserPage another{card};
   another.SetHostDirectory(root_.string() + "/");
   another.Load();
   auto* list = Control<QAbstractItemView>(&another, 1090);
@@ -115,7 +115,7 @@ TEST_F(PortUserPageTest, EditedRemarksAreSavedAsGbkAndLoadBack) {
 
 TEST_F(PortUserPageTest, TheHostDirectoryVariableMovesTheRemarkFile) {
   setenv("T740_HOST_DIRECTORY", root_.c_str(), 1);
-  CPortUserPage moved;
+  CPortUserPage moved{card};
   unsetenv("T740_HOST_DIRECTORY");
   Put("alpha,,gamma,delta,;");
   moved.Load();
@@ -305,7 +305,7 @@ TEST_F(PortUserPageTest, RemarkWithAFieldEndIsRefusedAndTheDialogStays) {
 
 TEST_F(PortUserPageTest, RemarkFileSitsBesideTheHostByDefault) {
   SetIdentity("10.9.9." + std::to_string(getpid()), "0203");
-  CPortUserPage beside;
+  CPortUserPage beside{card};
   const fs::path devices = fs::canonical("/proc/self/exe").parent_path() / "Devices";
   const bool made = fs::create_directory(devices);
   const fs::path file = devices / ("10.9.9." + std::to_string(getpid()) + "0203t740_Remark.ini");

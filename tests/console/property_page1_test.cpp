@@ -31,7 +31,7 @@ class DevicePage : public DialogTest {
 
   std::string deviceType = Gbk("SDH光传输设备");
   std::string location = Gbk("二号机房");
-  CPropertyPage1 page;
+  CPropertyPage1 page{card};
 };
 
 TEST_F(DevicePage, FirstReadShowsTheCachedVersionsAndTheIdentity) {

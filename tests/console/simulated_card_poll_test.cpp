@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "pages/loopback_page.h"
-#include "widgets/poll_progress_dlg.h"
 #include "pages/property_page1.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
+#include "widgets/poll_progress_dlg.h"
 
 namespace t740::test {
 namespace {
@@ -25,7 +25,7 @@ class SimulatedCardPoll : public DialogTest {
   ~SimulatedCardPoll() override { sim::UnbindRequestFunction(simulated); }
 
   void Poll() {
-    CPollProgressDlg dialog(1, nullptr);
+    CPollProgressDlg dialog(1, &card, nullptr);
     dialog.exec();
   }
 
@@ -57,14 +57,14 @@ TEST_F(SimulatedCardPoll, FillsTheCachesFromTheCard) {
 TEST_F(SimulatedCardPoll, ThePagesShowWhatTheCardHolds) {
   simulated.Update([](sim::CardModel& model) { model.State().versionDigits = "3207"; });
   Poll();
-  CPropertyPage1 device;
+  CPropertyPage1 device{card};
   device.Read();
   EXPECT_EQ(Text(&device, 1078), "V3.2");
   EXPECT_EQ(Text(&device, 1079), "V0.7");
   EXPECT_EQ(Text(&device, 1089), "01");
   EXPECT_EQ(Text(&device, 1081), "07");
 
-  CLoopbackPage loopback;
+  CLoopbackPage loopback{card};
   loopback.Read();
   // The default card loops port D inside the card and port C back to the line.
   EXPECT_EQ(CurrentIndex(&loopback, 1019), 1);  // LLP D
@@ -76,7 +76,7 @@ TEST_F(SimulatedCardPoll, ThePagesShowWhatTheCardHolds) {
 
 TEST_F(SimulatedCardPoll, ALoopbackChangeInThePageReachesTheCard) {
   Poll();
-  CLoopbackPage loopback;
+  CLoopbackPage loopback{card};
   loopback.Read();
   loopback.MarkInitialLoadDone();
   SelectItem(&loopback, 1019, "不环回");  // LLP D off

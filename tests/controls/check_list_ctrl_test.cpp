@@ -6,9 +6,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "widgets/resource_scope.h"
 #include "support/gbk.h"
 #include "support/screenshot.h"
+#include "widgets/resource_scope.h"
 
 namespace t740 {
 namespace {

@@ -37,7 +37,7 @@ class OverheadSimTest : public DialogTest {
 };
 
 TEST_F(OverheadSimTest, SectionOverheadSetIsWhatTheNextReadShows) {
-  CSectionOverheadPage page;
+  CSectionOverheadPage page{card};
   PollSectionOverhead();
   page.ReadSectionOverhead();
   page.MarkInitialLoadDone();
@@ -80,7 +80,7 @@ TEST_F(OverheadSimTest, SectionOverheadSetIsWhatTheNextReadShows) {
 }
 
 TEST_F(OverheadSimTest, PathOverheadSetIsWhatTheReadButtonShowsForThatChannel) {
-  CPathOverheadPage page;
+  CPathOverheadPage page{card};
   page.ReadPathOverhead(false);
   ASSERT_TRUE(op.Messages().empty()) << op.Messages()[0];
   EXPECT_EQ(Text(&page, 1037).size(), 32u);
@@ -123,7 +123,7 @@ TEST_F(OverheadSimTest, PathOverheadSetIsWhatTheReadButtonShowsForThatChannel) {
 TEST_F(OverheadSimTest, PathOverheadSetBeforeAnyReadKeepsEveryFieldInPlace) {
   // Without a read the received J1 and C2 are empty; the card still gets a
   // complete record and stores the values at their places.
-  CPathOverheadPage page;
+  CPathOverheadPage page{card};
   SelectItem(&page, 1093, "光口B");
   SelectItem(&page, 1094, "2");
   TypeInto(&page, 1041, std::string(32, '5'));

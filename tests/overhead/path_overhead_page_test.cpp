@@ -53,7 +53,7 @@ class PathOverheadPageTest : public DialogTest {
   }
 
   std::string readAnswer;
-  CPathOverheadPage page;
+  CPathOverheadPage page{card};
 };
 
 TEST_F(PathOverheadPageTest, StartsWithTheFirstItemOfEachListAndEmptyEdits) {

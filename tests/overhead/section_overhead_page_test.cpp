@@ -55,7 +55,7 @@ class SectionOverheadPageTest : public DialogTest {
     host.OnRequest([response](const RecordedRequest&, CText* out) { *out = response; });
   }
 
-  CSectionOverheadPage page;
+  CSectionOverheadPage page{card};
 };
 
 TEST_F(SectionOverheadPageTest, HasFourDirectionTabsAndHiddenButtons) {

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "core/card/codecs.h"
-#include "sim_fixture.h"
 #include "core/status/alarm_decoder.h"
 #include "core/status/led_decoder.h"
 #include "core/status/perf_decoder.h"
+#include "sim_fixture.h"
 
 namespace t740::test {
 namespace {

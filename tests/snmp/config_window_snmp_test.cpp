@@ -8,7 +8,6 @@
 #include <mutex>
 
 #include "child_process.h"
-#include "windows/install_configuration_window.h"
 #include "host/command_line.h"
 #include "host/host_request.h"
 #include "host/sim_transport.h"
@@ -16,6 +15,7 @@
 #include "sim/default_card.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
+#include "windows/install_configuration_window.h"
 
 namespace t740::test {
 namespace {

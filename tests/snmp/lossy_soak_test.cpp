@@ -20,13 +20,13 @@
 #include <sstream>
 
 #include "child_process.h"
-#include "windows/install_configuration_window.h"
 #include "host/command_line.h"
 #include "host/host_request.h"
 #include "host/snmp_transport.h"
 #include "sim/default_card.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
+#include "windows/install_configuration_window.h"
 #include "windows/threshold_window.h"
 
 namespace t740::test {
@@ -250,7 +250,7 @@ class LossySoakTest : public DialogTest {
   }
 
   void RunThresholdWindow() {
-    CThresholdWindow window;
+    CThresholdWindow window{card};
     window.Container().SkipCache();
     window.Container().ReadThresholds();
     CheckPress("threshold window's first read");

@@ -26,7 +26,6 @@
 #include <random>
 
 #include "core/card/host_directory.h"
-#include "windows/install_configuration_window.h"
 #include "core/console/loopback_record.h"
 #include "sim/default_card.h"
 #include "sim/fault.h"
@@ -36,6 +35,7 @@
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
+#include "windows/install_configuration_window.h"
 
 namespace t740::test {
 namespace {

@@ -14,9 +14,6 @@
 #include <set>
 #include <thread>
 
-#include "windows/config_dlg.h"
-#include "windows/install_configuration_window.h"
-#include "widgets/poll_progress_dlg.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"
@@ -24,6 +21,9 @@
 #include "support/dialog_fixture.h"
 #include "support/gate.h"
 #include "support/held_pause.h"
+#include "widgets/poll_progress_dlg.h"
+#include "windows/config_dlg.h"
+#include "windows/install_configuration_window.h"
 
 namespace t740::test {
 namespace {
@@ -125,7 +125,7 @@ TEST_F(ThreadChecks, ADialogGoingAwayWhileItsWorkerIsInTheHostWaitsForIt) {
     *response = CText("0100002110");
   });
   card.SetBasicInfoCache("before");
-  auto* dialog = new CPollProgressDlg(1, nullptr);
+  auto* dialog = new CPollProgressDlg(1, &card, nullptr);
   dialog->show();
   const auto deadline = std::chrono::steady_clock::now() + 10s;
   while (!entered.IsOpen() && std::chrono::steady_clock::now() < deadline) {
@@ -145,7 +145,7 @@ TEST_F(ThreadChecks, ADialogGoingAwayWhileItsWorkerIsInTheHostWaitsForIt) {
 
 TEST_F(ThreadChecks, ProgressWorkersComeAndGoBackToBack) {
   for (int run = 0; run < 20; ++run) {
-    CPollProgressDlg progress;
+    CPollProgressDlg progress(&card);
     progress.exec();
   }
   EXPECT_EQ(op.CountShown("1011"), 20u);
@@ -157,7 +157,7 @@ TEST_F(ThreadChecks, ADialogShownAgainWhileItsLastWorkerEndsRunsAgain) {
   // dialog is shown again; the new showing needs a worker of its own.
   HeldPause held(100);
   card.SetPause(held);
-  CPollProgressDlg progress;
+  CPollProgressDlg progress(&card);
   progress.exec();
   ASSERT_TRUE(held.reached.Wait());
   std::thread releaser([&] {

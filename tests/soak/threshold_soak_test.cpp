@@ -117,7 +117,7 @@ class ThresholdSoakTest : public DialogTest {
   // read asks the card.
   void RunWindow(int showing) {
     SCOPED_TRACE("window " + std::to_string(showing));
-    CThresholdWindow window;
+    CThresholdWindow window{card};
     sim::FaultPlan plan;
     Inject(random.Fault(".51"), plan);
     const Messages expectedAtOpening = PredictRead(plan);

@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "core/card/card_object.h"
-#include "widgets/resource_scope.h"
 #include "support/operator.h"
 #include "support/recording_card.h"
+#include "widgets/resource_scope.h"
 
 namespace t740::test {
 

@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "windows/install_configuration_window.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
 #include "support/screenshot.h"
+#include "windows/install_configuration_window.h"
 #include "windows/threshold_tab_dlg.h"
 #include "windows/threshold_window.h"
 
@@ -31,7 +31,7 @@ class ThresholdDialogTest : public DialogTest {
 };
 
 TEST_F(ThresholdDialogTest, PortPairChoosesTheTabsAndTheButtonsStayHidden) {
-  CThresholdTabDlg ab;
+  CThresholdTabDlg ab{card};
   EXPECT_EQ(ab.objectName(), "1029");
   ASSERT_EQ(ab.Tabs()->count(), 2);
   EXPECT_EQ(ab.Tabs()->tabText(0), "A光口");
@@ -45,7 +45,7 @@ TEST_F(ThresholdDialogTest, PortPairChoosesTheTabsAndTheButtonsStayHidden) {
     EXPECT_FALSE(button->isEnabled());
   }
   SetIdentity("10.1.2.3", "0108");
-  CThresholdTabDlg cd;
+  CThresholdTabDlg cd{card};
   EXPECT_EQ(cd.Tabs()->tabText(0), "C光口");
   EXPECT_EQ(cd.Tabs()->tabText(1), "D光口");
 }
@@ -53,7 +53,7 @@ TEST_F(ThresholdDialogTest, PortPairChoosesTheTabsAndTheButtonsStayHidden) {
 TEST_F(ThresholdDialogTest, FirstReadFillsBothPagesFromTheCacheLaterReadsAskTheCard) {
   card.SetThresholdCache(Response("2C01", "FFFF"));
   host.Answer(ReadOid(".51"), Response("0A00", "0000"));
-  CThresholdTabDlg container;
+  CThresholdTabDlg container{card};
   container.ReadThresholds();
   EXPECT_TRUE(host.Requests().empty());
   EXPECT_EQ(Text(&container.FirstPage(), 1023), "300");
@@ -67,7 +67,7 @@ TEST_F(ThresholdDialogTest, FirstReadFillsBothPagesFromTheCacheLaterReadsAskTheC
 
 TEST_F(ThresholdDialogTest, ShortResponseLeavesTheEdits) {
   card.SetThresholdCache(Response("2C01", "0000").substr(0, 437));
-  CThresholdTabDlg container;
+  CThresholdTabDlg container{card};
   Control<QLineEdit>(&container.FirstPage(), 1023)->setText("17");
   op.AcceptAllMessages();
   container.ReadThresholds();
@@ -76,7 +76,7 @@ TEST_F(ThresholdDialogTest, ShortResponseLeavesTheEdits) {
 }
 
 TEST_F(ThresholdDialogTest, FailureOnTheHiddenSecondPageIsNamedWithItsPrefix) {
-  CThresholdTabDlg container;
+  CThresholdTabDlg container{card};
   container.show();
   Control<QLineEdit>(&container.SecondPage(), 1085)->setText("１２");
   op.AcceptAllMessages();
@@ -90,7 +90,7 @@ TEST_F(ThresholdDialogTest, FailureOnTheHiddenSecondPageIsNamedWithItsPrefix) {
 
 TEST_F(ThresholdDialogTest, WritePutsEachPagesValuesAtTheirOffsets) {
   host.OnRequest([](const RecordedRequest&, CText* response) { *response = "1"; });
-  CThresholdTabDlg container;
+  CThresholdTabDlg container{card};
   Control<QLineEdit>(&container.FirstPage(), 1023)->setText("300");
   Control<QLineEdit>(&container.SecondPage(), 1023)->setText("00300");
   op.AcceptAllMessages();
@@ -105,7 +105,7 @@ TEST_F(ThresholdDialogTest, WritePutsEachPagesValuesAtTheirOffsets) {
 }
 
 TEST_F(ThresholdDialogTest, BothClearButtonsSendTheSameRequest) {
-  CThresholdTabDlg container;
+  CThresholdTabDlg container{card};
   container.show();
   op.AcceptAllMessages();
   Click(&container.FirstPage(), 1004);
@@ -123,7 +123,7 @@ TEST_F(ThresholdDialogTest, BothClearButtonsSendTheSameRequest) {
 
 TEST_F(ThresholdDialogTest, WindowReadsAndWritesThroughItsButtons) {
   card.SetThresholdCache(Response("2C01", "0000"));
-  CThresholdWindow window;
+  CThresholdWindow window{card};
   window.Container().ReadThresholds();
   host.Answer(ReadOid(".51"), Response("FFFF", "0000"));
   op.OnDialog("ThresholdWindow", [](QWidget* w) {

@@ -21,14 +21,14 @@
 #include <iterator>
 
 #include "core/card/host_directory.h"
-#include "windows/install_configuration_window.h"
-#include "widgets/check_list_ctrl.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "t740/abi.h"
+#include "widgets/check_list_ctrl.h"
+#include "windows/install_configuration_window.h"
 #include "x_display.h"
 #include "x_keyboard.h"
 

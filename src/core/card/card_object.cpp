@@ -38,7 +38,12 @@ void CCardObject::OpenConfiguration(QWidget* parent, CText ip, CText cardAddress
                                     HostDeviceRecord* record) {
   record_ = record;
   SetIdentity(ip.view(), cardAddress.view());
-  if (ConfigurationOpener opener = configurationOpener.load()) opener(parent, *this);
+  // The window works on the newest card object, which is this one unless the
+  // host created another since; it is handed down to every page from here.
+  CCardObject* current = CurrentCard();
+  if (ConfigurationOpener opener = configurationOpener.load()) {
+    opener(parent, current ? *current : *this);
+  }
 }
 
 void CCardObject::Release() {

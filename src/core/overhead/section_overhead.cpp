@@ -4,16 +4,9 @@
 
 namespace t740 {
 
-std::optional<SectionDirections> FetchSectionOverhead(const CCardObject& card, bool& cacheUsed,
+std::optional<SectionDirections> FetchSectionOverhead(const CCardObject& card, CacheFirstRead& rule,
                                                       MessageSink& messages) {
-  const Group& group = GroupOf(GroupId::SectionOverhead);
-  std::optional<std::string> data;
-  if (!cacheUsed) {
-    cacheUsed = true;
-    data = AcceptReadResponse(card.GetSectionOverheadCache(), group.readMinimum, group, messages);
-  } else {
-    data = ReadGroupFromCard(card, group, group.readMinimum, messages);
-  }
+  const std::optional<std::string> data = rule.Data(card, messages);
   if (!data) return std::nullopt;
   return ParseSectionRecord(*data);
 }

@@ -6,15 +6,15 @@
 
 #include "core/card/card_object.h"
 #include "core/card/message_sink.h"
+#include "core/card/page_load_rule.h"
 #include "core/overhead/section_record.h"
 
 namespace t740 {
 
-// The four directions as the card reports them. The first read takes the
-// response the start-up poll left in the card's cache and sets `cacheUsed`;
-// later reads ask the card. Nothing for a short response (after its message)
-// or a host that throws.
-std::optional<SectionDirections> FetchSectionOverhead(const CCardObject& card, bool& cacheUsed,
+// The four directions as the card reports them, read by the page's load
+// rule. Nothing for a short response (after its message) or a host that
+// throws.
+std::optional<SectionDirections> FetchSectionOverhead(const CCardObject& card, CacheFirstRead& rule,
                                                       MessageSink& messages);
 
 // Validates and writes all four directions in one request and reports the

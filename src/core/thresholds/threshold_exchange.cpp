@@ -4,14 +4,7 @@ namespace t740 {
 
 std::optional<ThresholdTexts> ThresholdReader::Read(const CCardObject& card,
                                                     MessageSink& messages) {
-  const Group& group = GroupOf(GroupId::Thresholds);
-  std::optional<std::string> data;
-  if (cacheUsed_) {
-    data = ReadGroupFromCard(card, group, group.readMinimum, messages);
-  } else {
-    cacheUsed_ = true;
-    data = AcceptReadResponse(card.GetThresholdCache(), group.readMinimum, group, messages);
-  }
+  const std::optional<std::string> data = rule_.Data(card, messages);
   if (!data) return std::nullopt;
   return DecodeThresholdData(*data);
 }

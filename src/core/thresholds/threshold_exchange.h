@@ -7,6 +7,7 @@
 
 #include "core/card/card_object.h"
 #include "core/card/message_sink.h"
+#include "core/card/page_load_rule.h"
 #include "core/card/request_frame.h"
 #include "core/thresholds/threshold_data.h"
 
@@ -17,12 +18,12 @@ namespace t740 {
 class ThresholdReader {
  public:
   std::optional<ThresholdTexts> Read(const CCardObject& card, MessageSink& messages);
-  bool CacheUsed() const { return cacheUsed_; }
+  bool CacheUsed() const { return rule_.CacheUsed(); }
   // For a window without a poll behind it: every read asks the card.
-  void SkipCache() { cacheUsed_ = true; }
+  void SkipCache() { rule_.SkipCache(); }
 
  private:
-  bool cacheUsed_ = false;
+  CacheFirstRead rule_{GroupId::Thresholds};
 };
 
 // Validates, encodes and writes the 108 values; false when nothing was
