@@ -8,6 +8,11 @@
 
 #include "host/command_options.h"
 #include "host/host_error.h"
+#include "ids/config_window_ids.h"
+#include "ids/progress_dialog_ids.h"
+#include "ids/shield_dialog_ids.h"
+#include "ids/threshold_container_ids.h"
+#include "ids/threshold_window_ids.h"
 
 namespace t740::host {
 namespace {
@@ -25,14 +30,18 @@ void Picture(QWidget* window, const std::string& path, PictureList& pictures) {
   pictures.push_back(path);
 }
 
-void Press(QWidget* window, const char* id) {
-  if (auto* button = window->findChild<QPushButton*>(QString::fromLatin1(id))) button->click();
+std::string NameOf(int id) {
+  return std::to_string(id);
+}
+
+void Press(QWidget* window, int id) {
+  if (auto* button = window->findChild<QPushButton*>(QString::number(id))) button->click();
 }
 
 // Shows each tab of the window's tab control in turn, with a picture each.
-void VisitTabs(QWidget* window, const char* tabControl, const std::string& directory,
+void VisitTabs(QWidget* window, int tabControl, const std::string& directory,
                const std::string& prefix, const char* const* names, PictureList& pictures) {
-  auto* tabs = window->findChild<QTabWidget*>(QString::fromLatin1(tabControl));
+  auto* tabs = window->findChild<QTabWidget*>(QString::number(tabControl));
   if (!tabs) return;
   for (int i = 0; i < tabs->count(); ++i) {
     tabs->setCurrentIndex(i);
@@ -63,27 +72,29 @@ void PrintPictures(std::ostream& out, const PictureList& pictures) {
 }
 
 void VisitConfiguration(ModalDriver& driver, const std::string& directory, PictureList& pictures) {
-  driver.On("1011", [directory, &pictures](QWidget* poll) {
+  driver.On(NameOf(ids::progress_dialog::kTemplate), [directory, &pictures](QWidget* poll) {
     Picture(poll, directory.empty() ? "" : PathIn(directory, "poll-progress"), pictures);
   });
-  driver.On("1000", [directory, &pictures](QWidget* window) {
-    VisitTabs(window, "1006", directory, "config-", kConfigurationTabs, pictures);
-    Press(window, "1010");
+  driver.On(NameOf(ids::config_window::kTemplate), [directory, &pictures](QWidget* window) {
+    VisitTabs(window, ids::config_window::kTabs, directory, "config-", kConfigurationTabs,
+              pictures);
+    Press(window, ids::config_window::kExit);
   });
 }
 
 void VisitShielding(ModalDriver& driver, const std::string& picture, PictureList& pictures) {
-  driver.On("1022", [picture, &pictures](QWidget* dialog) {
+  driver.On(NameOf(ids::shield_dialog::kTemplate), [picture, &pictures](QWidget* dialog) {
     Picture(dialog, picture, pictures);
-    Press(dialog, "1004");
+    Press(dialog, ids::shield_dialog::kOk);
   });
 }
 
 void VisitThresholds(ModalDriver& driver, const std::string& directory, PictureList& pictures) {
   static const char* const kPorts[] = {"first-port", "second-port"};
-  driver.On("ThresholdWindow", [directory, &pictures](QWidget* window) {
-    VisitTabs(window, "1075", directory, "thresholds-", kPorts, pictures);
-    Press(window, "1010");
+  driver.On(ids::threshold_window::kName, [directory, &pictures](QWidget* window) {
+    VisitTabs(window, ids::threshold_container::kPortTabs, directory, "thresholds-", kPorts,
+              pictures);
+    Press(window, ids::threshold_window::kExit);
   });
 }
 

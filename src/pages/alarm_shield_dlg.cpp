@@ -1,4 +1,5 @@
 #include "pages/alarm_shield_dlg.h"
+#include "ids/shield_dialog_ids.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -44,7 +45,7 @@ CAlarmShieldDlg::CAlarmShieldDlg(std::string_view inputMask, int32_t inputLength
       levelList_(levelList) {
   ui_->setupUi(this);
   ApplyControlIds(this);
-  ApplyTemplateFont(this, 1022);
+  ApplyTemplateFont(this, ids::shield_dialog::kTemplate);
   list_ = ui_->id1012;
   connect(ui_->id1004, &QPushButton::clicked, this, &CAlarmShieldDlg::accept);
   connect(ui_->id1005, &QPushButton::clicked, this, &CAlarmShieldDlg::reject);

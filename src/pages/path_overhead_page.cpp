@@ -1,4 +1,5 @@
 #include "pages/path_overhead_page.h"
+#include "ids/path_overhead_ids.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -13,7 +14,6 @@
 namespace t740 {
 namespace {
 
-constexpr const char kTemplateId[] = "1093";
 constexpr int kG1Normal = 0;
 constexpr int kG1RemoteDefect = 1;
 
@@ -37,7 +37,7 @@ CPathOverheadPage::CPathOverheadPage(CCardObject& card, QWidget* parent)
   ui_->setupUi(this);
   ApplyControlIds(this);
   // The port list has the template's id too, so the page is named here.
-  setObjectName(QLatin1String(kTemplateId));
+  setObjectName(QString::number(ids::path_overhead::kTemplate));
   for (QLineEdit* trace : {ui_->id1037, ui_->id1041, ui_->id1042}) BindTraceLimit(trace);
   for (QComboBox* list : {ui_->id1093, ui_->id1094, ui_->id1095}) list->setCurrentIndex(0);
 }

@@ -1,4 +1,5 @@
 #include "pages/port_user_page.h"
+#include "ids/port_user_ids.h"
 
 #include "core/card/card_object.h"
 #include "core/card/host_directory.h"
@@ -46,7 +47,7 @@ CPortUserPage::CPortUserPage(CCardObject& card, QWidget* parent)
   ApplyControlIds(this);
   // The page shares its template id with its list, which a form cannot
   // name twice.
-  setObjectName(QStringLiteral("1090"));
+  setObjectName(QString::number(ids::port_user::kTemplate));
   list_ = ui_->id1090;
   connect(list_, &CCheckListCtrl::listDoubleClicked, this, &CPortUserPage::EditSelectedRemark);
   connect(list_, &CCheckListCtrl::itemKeyActivated, this, &CPortUserPage::EditSelectedRemark);

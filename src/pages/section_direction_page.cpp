@@ -1,4 +1,5 @@
 #include "pages/section_direction_page.h"
+#include "ids/section_overhead_ids.h"
 
 #include <QLineEdit>
 
@@ -9,8 +10,6 @@
 
 namespace t740 {
 namespace {
-
-const int kTemplateIds[kSectionDirectionCount] = {1023, 1024, 1091, 1092};
 
 struct EditField {
   const char* id;
@@ -58,7 +57,7 @@ CSectionDirectionPage::CSectionDirectionPage(size_t direction, QWidget* parent)
 CSectionDirectionPage::~CSectionDirectionPage() = default;
 
 int CSectionDirectionPage::TemplateId(size_t direction) {
-  return kTemplateIds[direction];
+  return ids::section_overhead::kDirectionTemplates[direction];
 }
 
 SectionDirection CSectionDirectionPage::Values() const {

@@ -1,4 +1,5 @@
 #include "pages/threshold_page.h"
+#include "ids/threshold_page_ids.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,8 +23,8 @@ CThresholdPage::CThresholdPage(int templateId, CCardObject& card, QWidget* paren
   for (int i = 0; i < kPortThresholds; ++i) {
     edits_[i] = findChild<QLineEdit*>(QString::number(ThresholdSlots()[i].editId));
   }
-  connect(findChild<QPushButton*>(QStringLiteral("1004")), &QPushButton::clicked, this,
-          &CThresholdPage::ClearPerformanceCounters);
+  connect(findChild<QPushButton*>(QString::number(ids::threshold_page::kClear)),
+          &QPushButton::clicked, this, &CThresholdPage::ClearPerformanceCounters);
 }
 
 CThresholdPage::~CThresholdPage() = default;

@@ -10,6 +10,7 @@
 
 #include "core/card/card_object.h"
 #include "core/thresholds/threshold_table.h"
+#include "ids/threshold_page_ids.h"
 
 class QLineEdit;
 namespace Ui {
@@ -25,7 +26,7 @@ class CThresholdPage : public QWidget {
   Q_OBJECT
  public:
   explicit CThresholdPage(CCardObject& card, QWidget* parent = nullptr)
-      : CThresholdPage(1027, card, parent) {}
+      : CThresholdPage(ids::threshold_page::kFirstTemplate, card, parent) {}
   ~CThresholdPage() override;
 
   // The edit texts as GBK, port block order; the edits are the only store.
@@ -49,7 +50,7 @@ class CThresholdPage2 : public CThresholdPage {
   Q_OBJECT
  public:
   explicit CThresholdPage2(CCardObject& card, QWidget* parent = nullptr)
-      : CThresholdPage(1030, card, parent) {}
+      : CThresholdPage(ids::threshold_page::kSecondTemplate, card, parent) {}
 };
 
 }  // namespace t740

@@ -1,4 +1,7 @@
 #include "widgets/plugin_fonts.h"
+#include "ids/progress_dialog_ids.h"
+#include "ids/shield_dialog_ids.h"
+#include "ids/threshold_page_ids.h"
 
 #include <QFont>
 #include <QStringList>
@@ -21,9 +24,9 @@ struct TemplateFont {
 };
 
 const TemplateFont kTemplateFonts[] = {
-    {1011, kNewSong, kEnglishTemplate},
-    {1022, kNewSong, kEnglishTemplate},
-    {1030, kNewSong, kNewSong},
+    {ids::progress_dialog::kTemplate, kNewSong, kEnglishTemplate},
+    {ids::shield_dialog::kTemplate, kNewSong, kEnglishTemplate},
+    {ids::threshold_page::kSecondTemplate, kNewSong, kNewSong},
 };
 
 const char* const kTemplateFamilies[] = {kNewSong, kSong, kEnglishTemplate};

@@ -1,4 +1,5 @@
 #include "widgets/poll_progress_dlg.h"
+#include "ids/progress_dialog_ids.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -25,7 +26,7 @@ CPollProgressDlg::CPollProgressDlg(int mode, CCardObject* card, QWidget* parent)
       card_(card) {
   ui_->setupUi(this);
   ApplyControlIds(this);
-  ApplyTemplateFont(this, 1011);
+  ApplyTemplateFont(this, ids::progress_dialog::kTemplate);
   progress_ = ui_->id1008;
   setFixedSize(size());
 }

@@ -1,4 +1,5 @@
 #include "windows/threshold_tab_dlg.h"
+#include "ids/threshold_container_ids.h"
 
 #include <QPushButton>
 #include <QTabWidget>
@@ -23,10 +24,10 @@ CThresholdTabDlg::CThresholdTabDlg(CCardObject& card, QWidget* parent)
   Tabs()->addTab(&secondPage_, FromGbk(ports_->secondTab));
   Tabs()->setCurrentIndex(0);
   connect(Tabs(), &QTabWidget::currentChanged, this, &CThresholdTabDlg::ShowPage);
-  connect(findChild<QPushButton*>(QStringLiteral("1004")), &QPushButton::clicked, this,
-          &CThresholdTabDlg::ReadThresholds);
-  connect(findChild<QPushButton*>(QStringLiteral("1005")), &QPushButton::clicked, this,
-          &CThresholdTabDlg::WriteThresholds);
+  connect(findChild<QPushButton*>(QString::number(ids::threshold_container::kHiddenRead)),
+          &QPushButton::clicked, this, &CThresholdTabDlg::ReadThresholds);
+  connect(findChild<QPushButton*>(QString::number(ids::threshold_container::kHiddenSet)),
+          &QPushButton::clicked, this, &CThresholdTabDlg::WriteThresholds);
 }
 
 // The pages are members: take them out of the tab widget before it goes.

@@ -1,4 +1,5 @@
 #include "windows/threshold_window.h"
+#include "ids/threshold_window_ids.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -20,21 +21,20 @@ QPushButton* AddButton(QHBoxLayout* row, int id, const QString& text) {
 
 }  // namespace
 
-// Buttons as in the configuration window: 1005 reads, 1004 sets, 1010 exits.
 CThresholdWindow::CThresholdWindow(CCardObject& card, QWidget* parent)
     : QDialog(parent), container_(new CThresholdTabDlg(card, this)) {
-  setObjectName(QStringLiteral("ThresholdWindow"));
+  setObjectName(QLatin1String(ids::threshold_window::kName));
   setWindowTitle(QStringLiteral("t740"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(container_);
   auto* row = new QHBoxLayout();
   row->addStretch();
-  connect(AddButton(row, 1005, QStringLiteral("读取")), &QPushButton::clicked, container_,
-          &CThresholdTabDlg::ReadThresholds);
-  connect(AddButton(row, 1004, QStringLiteral("设置")), &QPushButton::clicked, container_,
-          &CThresholdTabDlg::WriteThresholds);
-  connect(AddButton(row, 1010, QStringLiteral("退出")), &QPushButton::clicked, this,
-          &QDialog::reject);
+  connect(AddButton(row, ids::threshold_window::kRead, QStringLiteral("读取")),
+          &QPushButton::clicked, container_, &CThresholdTabDlg::ReadThresholds);
+  connect(AddButton(row, ids::threshold_window::kSet, QStringLiteral("设置")),
+          &QPushButton::clicked, container_, &CThresholdTabDlg::WriteThresholds);
+  connect(AddButton(row, ids::threshold_window::kExit, QStringLiteral("退出")),
+          &QPushButton::clicked, this, &QDialog::reject);
   layout->addLayout(row);
 }
 

@@ -146,6 +146,8 @@ TEST_F(PollProgressDialog, DisplayModeOnlyRunsTheBar) {
     WatchBar(dialog);
     dialog.exec();
   }
+  // The worker's last pause runs on after the close.
+  CCardApp::Instance().Workers().JoinAll();
   EXPECT_TRUE(host.Requests().empty());
   EXPECT_EQ(card.GetLoopbackCache(), "kept");
   EXPECT_EQ(card.GetBasicInfoCache(), "");

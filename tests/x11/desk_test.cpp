@@ -21,6 +21,11 @@
 #include <iterator>
 
 #include "core/card/host_directory.h"
+#include "ids/config_window_ids.h"
+#include "ids/port_user_ids.h"
+#include "ids/section_overhead_ids.h"
+#include "ids/shield_dialog_ids.h"
+#include "ids/user_info_dialog_ids.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"
@@ -36,6 +41,7 @@ namespace t740::test {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace ids;
 
 constexpr int kSectionTab = 2;
 constexpr int kPathTab = 3;
@@ -56,8 +62,8 @@ bool Ready(QWidget* window) {
   return exposed && window->isActiveWindow();
 }
 
-bool ReadyModal(QWidget* modal, const char* name) {
-  return modal->objectName() == QLatin1String(name) && Ready(modal);
+bool ReadyModal(QWidget* modal, int templateId) {
+  return modal->objectName() == QString::number(templateId) && Ready(modal);
 }
 
 // A picture as the X server shows it, for the README.
@@ -70,7 +76,7 @@ void Photograph(QWidget* window, const char* name) {
 }
 
 QTabWidget* Tabs(QWidget* window) {
-  return Control<QTabWidget>(window, 1006);
+  return Control<QTabWidget>(window, config_window::kTabs);
 }
 
 // Presses Tab `presses` times, each press once the one before has moved the
@@ -116,8 +122,11 @@ class DeskTest : public DialogTest {
 
   // Runs `step` once the configuration window is ready and `when` holds.
   void InWindow(std::function<bool(QWidget*)> when, Operator::Step step) {
-    op.Then([when](QWidget* modal) { return ReadyModal(modal, "1000") && when(modal); },
-            std::move(step));
+    op.Then(
+        [when](QWidget* modal) {
+          return ReadyModal(modal, config_window::kTemplate) && when(modal);
+        },
+        std::move(step));
   }
   void OnReadyMessage(std::function<void(QMessageBox*)> step) {
     op.Then([](QWidget* modal) { return IsMessageBox(modal) && Ready(modal); },
@@ -144,7 +153,9 @@ TEST_F(DeskTest, SectionOverheadIsWrittenByKeyboardAndTheCaptionIsTheCards) {
   InWindow([](QWidget* w) { return Tabs(w)->currentIndex() == kSectionTab; },
            [this, &trace](QWidget* window) {
              // From the tab bar: the direction tabs, J0 expected, J0 send.
-             trace = Control<QLineEdit>(Page(Page(window, 1025), 1023), 1032);
+             trace = Control<QLineEdit>(Page(Page(window, section_overhead::kTemplate),
+                                             section_overhead::kDirectionTemplates[0]),
+                                        1032);
              TabTo(op, trace, 3);
            });
   InWindow([&trace](QWidget*) { return trace && trace->hasFocus(); },
@@ -157,9 +168,9 @@ TEST_F(DeskTest, SectionOverheadIsWrittenByKeyboardAndTheCaptionIsTheCards) {
   InWindow([&trace](QWidget*) { return trace->text().toLower() == QLatin1String(kTypedTrace); },
            [this](QWidget* window) {
              // K1, K2, S1 and Z0 send, Read, Set.
-             TabTo(op, Control<QPushButton>(window, 1004), 6);
+             TabTo(op, Control<QPushButton>(window, config_window::kSet), 6);
            });
-  InWindow([](QWidget* w) { return Control<QPushButton>(w, 1004)->hasFocus(); },
+  InWindow([](QWidget* w) { return Control<QPushButton>(w, config_window::kSet)->hasFocus(); },
            [this, &before](QWidget* window) {
              EXPECT_EQ(simulated.Snapshot().ports[0].section.send.j0,
                        before.ports[0].section.send.j0);
@@ -183,8 +194,10 @@ TEST_F(DeskTest, SectionOverheadIsWrittenByKeyboardAndTheCaptionIsTheCards) {
              PressKeys({"ctrl+shift+Tab", "ctrl+shift+Tab"});
            });
   InWindow([](QWidget* w) { return Tabs(w)->currentIndex() == 1; },
-           [this](QWidget* window) { TabTo(op, Control<QPushButton>(window, 1010), 1); });
-  InWindow([](QWidget* w) { return Control<QPushButton>(w, 1010)->hasFocus(); },
+           [this](QWidget* window) {
+             TabTo(op, Control<QPushButton>(window, config_window::kExit), 1);
+           });
+  InWindow([](QWidget* w) { return Control<QPushButton>(w, config_window::kExit)->hasFocus(); },
            [](QWidget*) { PressKeys({"space"}); });
   Open();
   EXPECT_EQ(simulated.Snapshot().ports[0].section.send.j0, kSentTrace);
@@ -200,13 +213,14 @@ TEST_F(DeskTest, APortsRemarkIsEditedAndSavedByKeyboard) {
   InWindow([](QWidget*) { return true; }, [](QWidget*) { PressKeys({"ctrl+shift+Tab"}); });
   InWindow([](QWidget* w) { return Tabs(w)->currentIndex() == kPortUserTab; },
            [this, &list](QWidget* window) {
-             list = Page(window, 1090)->findChild<CCheckListCtrl*>("1090");
+             list = Page(window, port_user::kTemplate)
+                        ->findChild<CCheckListCtrl*>(QString::number(port_user::kList));
              ASSERT_TRUE(list);
              TabTo(op, list, 1);
            });
   InWindow([&list](QWidget*) { return list && list->hasFocus(); },
            [](QWidget*) { PressKeys({"Return"}); });
-  op.Then([](QWidget* modal) { return ReadyModal(modal, "1033"); },
+  op.Then([](QWidget* modal) { return ReadyModal(modal, user_info_dialog::kTemplate); },
           [](QWidget*) {
             PressKeys({"ctrl+a"});
             TypeText(kTypedRemark);
@@ -218,26 +232,28 @@ TEST_F(DeskTest, APortsRemarkIsEditedAndSavedByKeyboard) {
              EXPECT_EQ(list->model()->data(remark, Qt::ToolTipRole).toString(),
                        QLatin1String(kTypedRemark));
              Photograph(window, "config-port-users");
-             TabTo(op, Control<QPushButton>(window, 1004), 2);
+             TabTo(op, Control<QPushButton>(window, config_window::kSet), 2);
            });
-  InWindow([](QWidget* w) { return Control<QPushButton>(w, 1004)->hasFocus(); },
+  InWindow([](QWidget* w) { return Control<QPushButton>(w, config_window::kSet)->hasFocus(); },
            [](QWidget*) { PressKeys({"Return"}); });
   OnReadyMessage([](QMessageBox* box) {
     EXPECT_EQ(MessageText(box), "设置成功!");
     PressKeys({"Return"});
   });
   // F2 opens the editor again, on the same remark; Escape leaves it.
-  InWindow([](QWidget* w) { return Control<QPushButton>(w, 1004)->hasFocus(); },
+  InWindow([](QWidget* w) { return Control<QPushButton>(w, config_window::kSet)->hasFocus(); },
            [this, &list](QWidget*) { TabTo(op, list, 3); });
   InWindow([&list](QWidget*) { return list->hasFocus(); }, [](QWidget*) { PressKeys({"F2"}); });
-  op.Then([](QWidget* modal) { return ReadyModal(modal, "1033"); },
+  op.Then([](QWidget* modal) { return ReadyModal(modal, user_info_dialog::kTemplate); },
           [](QWidget* dialog) {
-            EXPECT_EQ(Text(dialog, 1091), kTypedRemark);
+            EXPECT_EQ(Text(dialog, user_info_dialog::kRemark), kTypedRemark);
             PressKeys({"Escape"});
           });
   InWindow([&list](QWidget*) { return list->hasFocus(); },
-           [this](QWidget* window) { TabTo(op, Control<QPushButton>(window, 1010), 3); });
-  InWindow([](QWidget* w) { return Control<QPushButton>(w, 1010)->hasFocus(); },
+           [this](QWidget* window) {
+             TabTo(op, Control<QPushButton>(window, config_window::kExit), 3);
+           });
+  InWindow([](QWidget* w) { return Control<QPushButton>(w, config_window::kExit)->hasFocus(); },
            [](QWidget*) { PressKeys({"Return"}); });
   Open();
   std::ifstream in(file, std::ios::binary);
@@ -248,9 +264,9 @@ TEST_F(DeskTest, APortsRemarkIsEditedAndSavedByKeyboard) {
 
 TEST_F(DeskTest, ShieldingIsChosenWithSpaceAndConfirmedWithEnter) {
   QAbstractItemView* list = nullptr;
-  op.Then([](QWidget* modal) { return ReadyModal(modal, "1022"); },
+  op.Then([](QWidget* modal) { return ReadyModal(modal, shield_dialog::kTemplate); },
           [this, &list](QWidget* dialog) {
-            list = Control<QAbstractItemView>(dialog, 1012);
+            list = Control<QAbstractItemView>(dialog, shield_dialog::kAlarmList);
             ASSERT_TRUE(list);
             // The dialog opens with its list focused.
             TabTo(op, list, 0);
