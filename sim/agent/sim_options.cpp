@@ -110,6 +110,13 @@ const OptionEntry<SimOptions> kOptions[] = {
      [](SimOptions& options, const std::string& value) {
        options.link.seed = static_cast<unsigned>(Number("--fault-seed", value, 999999999));
      }},
+    {"--state-dir", "DIR",
+     "keep the SNMPv3 engine boots count in DIR (made when missing), one\n"
+     "more at every start; default: the wall clock's seconds since 2020",
+     [](SimOptions& options, const std::string& value) {
+       if (value.empty()) throw SimUsageError("--state-dir: the directory is empty");
+       options.stateDirectory = value;
+     }},
     // A flag: no value.
     {"--no-v2c", nullptr, "answer SNMPv3 only: SNMPv2c requests go unanswered",
      [](SimOptions& options, const std::string&) { options.v2c = false; }},
