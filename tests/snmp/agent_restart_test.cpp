@@ -63,7 +63,7 @@ class AgentRestartTest : public ::testing::Test {
   // The host's words for the agent: v2c, or v3 as alice with authPriv.
   std::vector<std::string> Host(bool v3, std::vector<std::string> more) const {
     std::vector<std::string> words = {
-        "--snmp", agent->Address(), "--snmp-timeout", "500", "--snmp-retries", "1", "--trace"};
+        "--snmp", agent->Address(), "--snmp-timeout", "500", "--snmp-retries", "0", "--trace"};
     if (v3) {
       words.insert(words.end(), {"--snmp-version", "3", "--snmp-user", "alice",
                                  "--snmp-auth-protocol", "SHA-256", "--snmp-auth-pass-file",
