@@ -60,7 +60,8 @@ class AgentRestartTest : public ::testing::Test {
     return agent->Port() == port;
   }
 
-  // The host's words for the agent: v2c, or v3 as alice with authPriv.
+  // The host's words for the agent: v2c, or v3 as alice with authPriv. No
+  // retries: the resend after the agent's time-window report is no retry.
   std::vector<std::string> Host(bool v3, std::vector<std::string> more) const {
     std::vector<std::string> words = {
         "--snmp", agent->Address(), "--snmp-timeout", "500", "--snmp-retries", "0", "--trace"};
