@@ -151,7 +151,8 @@ std::string SimHelp() {
       "\n"
       "Serves one simulated t740 card as an SNMP agent (v2c, and v3 with\n"
       "--v3-users) on a UDP port of 127.0.0.1, and prints the address it\n"
-      "listens on and its engine id. SIGTERM or SIGINT stops it.\n"
+      "listens on, its engine id and engine boots count. SIGTERM or SIGINT\n"
+      "stops it.\n"
       "\n"
       "Options:\n";
   return help + TableHelp(kOptions) + OptionHelp("-h, --help", nullptr, "show this help");
