@@ -256,14 +256,25 @@ Measured Measure(t740::host::Transport& transport, CCardBase& card, WindowWatche
 struct LossyMeasured {
   double median;
   double worst;
+  int waited;  // openings that waited out at least one time-out
   int messages;
 };
+
+// The host's default time-out, which a lost request costs its opening.
+constexpr double kTimeOutMilliseconds = 1000;
+
+int WaitedOut(const std::vector<double>& openings) {
+  const double fastest = *std::min_element(openings.begin(), openings.end());
+  return static_cast<int>(std::count_if(openings.begin(), openings.end(), [fastest](double v) {
+    return v >= fastest + kTimeOutMilliseconds / 2;
+  }));
+}
 
 LossyMeasured MeasureLossy(t740::host::Transport& transport, CCardBase& card,
                            WindowWatcher& watcher, const Options& options) {
   const int before = watcher.Messages();
   const std::vector<double> openings = Openings(transport, card, watcher, options.lossyOpenings);
-  return {Median(openings), Worst(openings), watcher.Messages() - before};
+  return {Median(openings), Worst(openings), WaitedOut(openings), watcher.Messages() - before};
 }
 
 // A row of three figures under the headings "in-process", "SNMPv2c" and
@@ -296,6 +307,8 @@ void PrintLossy(const Options& options, const LossyMeasured& v2c, const LossyMea
   std::printf("| %-52s | %10.0f | %15.0f |\n", "OpenConfiguration to the loaded window, median",
               v2c.median, v3.median);
   std::printf("| %-52s | %10.0f | %15.0f |\n", "the same, worst", v2c.worst, v3.worst);
+  std::printf("| %-52s | %10d | %15d |\n", "openings that waited out a time-out", v2c.waited,
+              v3.waited);
   std::printf("| %-52s | %10d | %15d |\n", "pages' messages (a read lost twice)", v2c.messages,
               v3.messages);
 }

@@ -1,11 +1,13 @@
 // t740-sim: one simulated t740 card as an SNMP agent on the loopback
 // address, until SIGTERM or SIGINT.
+#include <ctime>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "sim/agent/card_objects.h"
+#include "sim/agent/engine_boots.h"
 #include "sim/agent/lossy_link.h"
 #include "sim/agent/master_agent.h"
 #include "sim/agent/sim_options.h"
@@ -18,6 +20,11 @@ namespace {
 constexpr char kProgram[] = "t740-sim";
 enum ExitStatus { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 
+uint32_t EngineBoots(const t740::sim::SimOptions& options) {
+  if (options.stateDirectory.empty()) return t740::sim::ClockEngineBoots(std::time(nullptr));
+  return t740::sim::NextStoredEngineBoots(options.stateDirectory);
+}
+
 int Serve(const t740::sim::SimOptions& options) {
   using namespace t740::sim;
   StopSignal stop;
@@ -25,7 +32,7 @@ int Serve(const t740::sim::SimOptions& options) {
                      kDefaultUptimeSeconds);
   CardObjects objects(card);
   const AgentAccess access{options.communities, options.v2c, options.users,
-                           "t740-" + options.cardAddress + "@" + options.ip};
+                           "t740-" + options.cardAddress + "@" + options.ip, EngineBoots(options)};
   // With a lossy link the agent takes a free port behind it.
   const bool lossy = options.link.Any();
   MasterAgent agent(objects, access, lossy ? 0 : options.port);
@@ -33,7 +40,8 @@ int Serve(const t740::sim::SimOptions& options) {
   if (lossy) link.emplace(options.link, options.port, agent.Port());
   std::cout << kProgram << ": card " << options.cardAddress << " at " << options.ip
             << " listening on 127.0.0.1:" << (link ? link->Port() : agent.Port()) << " engine id 0x"
-            << agent.EngineId() << (link ? " (lossy link)" : "") << std::endl;
+            << agent.EngineId() << " boots " << agent.EngineBoots() << (link ? " (lossy link)" : "")
+            << std::endl;
   agent.RunUntilReadable(stop.Descriptor());
   return kExitOk;
 }

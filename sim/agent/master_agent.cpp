@@ -57,11 +57,26 @@ void CreateUsers(const std::vector<UsmUserEntry>& users) {
   }
 }
 
+// The engine id in RFC 3411's text format: net-snmp's enterprise with the
+// top bit set, format 4, the text.
+std::string EngineIdHex(const std::string& text) {
+  std::string hex = "80001F8804";
+  for (char c : text) hex += ByteHex(static_cast<unsigned char>(c));
+  return hex;
+}
+
 // The card's engine keeps its id across restarts, so that a manager that
-// knew it goes on without discovering it again.
-void SetEngineId(const std::string& text) {
-  std::string line = "engineID " + text;
-  netsnmp_config_remember(line.data());
+// knew it goes on without discovering it again; its boots count goes up.
+// The library takes the count of the last run as "engineBoots", adds one,
+// and keeps it only when "oldEngineID", the last run's id, is this one.
+void SetEngine(const std::string& text, uint32_t boots) {
+  const std::string id = "0x" + EngineIdHex(text);
+  const std::string lines[] = {
+      "exactEngineID " + id,
+      "oldEngineID " + id,
+      "engineBoots " + std::to_string(boots - 1),
+  };
+  for (std::string line : lines) netsnmp_config_remember(line.data());
 }
 
 uint16_t BoundPort(int socket) {
@@ -101,7 +116,7 @@ MasterAgent::MasterAgent(CardObjects& objects, const AgentAccess& access, uint16
   RegisterCardHandler(objects);
   if (access.v2c) GrantCommunities(access.communities);
   GrantUsers(access.users);
-  SetEngineId(access.engineIdText);
+  SetEngine(access.engineIdText, access.engineBoots);
   init_snmp(kApplication);
   CreateUsers(access.users);
 
@@ -127,6 +142,10 @@ std::string MasterAgent::EngineId() const {
   std::string hex;
   for (size_t i = 0; i < length; ++i) hex += ByteHex(id[i]);
   return hex;
+}
+
+unsigned long MasterAgent::EngineBoots() const {
+  return snmpv3_local_snmpEngineBoots();
 }
 
 void MasterAgent::RunUntilReadable(int stopDescriptor) {

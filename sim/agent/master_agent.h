@@ -21,6 +21,7 @@ struct AgentAccess {
   bool v2c = true;  // false: no community is granted
   std::vector<UsmUserEntry> users;
   std::string engineIdText;  // the engine id's text (RFC 3411, format 4)
+  uint32_t engineBoots = 1;  // snmpEngineBoots for this run, 1 or more
 };
 
 class MasterAgent {
@@ -35,6 +36,8 @@ class MasterAgent {
   uint16_t Port() const { return port_; }
   // The engine id as hex, e.g. "80001F8804..."
   std::string EngineId() const;
+  // snmpEngineBoots as the engine counts it.
+  unsigned long EngineBoots() const;
 
   // Answers requests until `stopDescriptor` becomes readable.
   void RunUntilReadable(int stopDescriptor);

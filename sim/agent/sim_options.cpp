@@ -110,6 +110,13 @@ const OptionEntry<SimOptions> kOptions[] = {
      [](SimOptions& options, const std::string& value) {
        options.link.seed = static_cast<unsigned>(Number("--fault-seed", value, 999999999));
      }},
+    {"--state-dir", "DIR",
+     "keep the SNMPv3 engine boots count in DIR (made when missing), one\n"
+     "more at every start; default: the wall clock's seconds since 2020",
+     [](SimOptions& options, const std::string& value) {
+       if (value.empty()) throw SimUsageError("--state-dir: the directory is empty");
+       options.stateDirectory = value;
+     }},
     // A flag: no value.
     {"--no-v2c", nullptr, "answer SNMPv3 only: SNMPv2c requests go unanswered",
      [](SimOptions& options, const std::string&) { options.v2c = false; }},
@@ -144,7 +151,8 @@ std::string SimHelp() {
       "\n"
       "Serves one simulated t740 card as an SNMP agent (v2c, and v3 with\n"
       "--v3-users) on a UDP port of 127.0.0.1, and prints the address it\n"
-      "listens on and its engine id. SIGTERM or SIGINT stops it.\n"
+      "listens on, its engine id and engine boots count. SIGTERM or SIGINT\n"
+      "stops it.\n"
       "\n"
       "Options:\n";
   return help + TableHelp(kOptions) + OptionHelp("-h, --help", nullptr, "show this help");

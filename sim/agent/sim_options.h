@@ -21,6 +21,7 @@ struct SimOptions {
   bool v2c = true;                  // false: SNMPv2c requests go unanswered
   std::vector<UsmUserEntry> users;  // SNMPv3
   LinkFaults link;                  // a lossy link in front of the agent
+  std::string stateDirectory;       // where the engine boots count is kept; empty: none
   bool help = false;
 };
 

@@ -26,6 +26,7 @@ namespace fs = std::filesystem;
 constexpr int kStartPatienceMilliseconds = 10000;
 constexpr char kListening[] = "listening on 127.0.0.1:";
 constexpr char kEngineId[] = "engine id ";
+constexpr char kBoots[] = " boots ";
 
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -170,6 +171,8 @@ SimAgent::SimAgent(const std::vector<std::string>& arguments) {
     engineId_ = line.substr(engine + sizeof kEngineId - 1);
     engineId_ = engineId_.substr(0, engineId_.find_first_of(" \n"));
   }
+  const size_t boots = line.find(kBoots);
+  if (boots != std::string::npos) engineBoots_ = std::stoul(line.substr(boots + sizeof kBoots - 1));
 }
 
 SimAgent::~SimAgent() {

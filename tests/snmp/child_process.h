@@ -53,6 +53,8 @@ class SimAgent {
   std::string Address() const;
   // The engine id it printed, "0x..."
   const std::string& EngineId() const { return engineId_; }
+  // The snmpEngineBoots it printed after the id, 0 when it printed none.
+  unsigned long EngineBoots() const { return engineBoots_; }
   // Sends SIGTERM and waits; the exit status, or -1 when it did not exit
   // normally. Later calls give the same.
   int Stop();
@@ -67,6 +69,7 @@ class SimAgent {
   pid_t pid_ = -1;
   uint16_t port_ = 0;
   std::string engineId_;
+  unsigned long engineBoots_ = 0;
   int exitStatus_ = -1;
   std::string errPath_;
 };
