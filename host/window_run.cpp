@@ -12,6 +12,7 @@
 #include "host/host_error.h"
 #include "host/host_request.h"
 #include "host/waiting_for.h"
+#include "ids/progress_dialog_ids.h"
 
 namespace t740::host {
 namespace {
@@ -20,11 +21,11 @@ constexpr char kProgram[] = "t740-host: ";
 
 // Windows that close by themselves when their work is done: the progress
 // dialog of the start-up poll and of page reads.
-const char* const kSelfClosing[] = {"1011"};
+const int kSelfClosing[] = {ids::progress_dialog::kTemplate};
 
 bool ClosesItself(const QWidget* window) {
-  for (const char* name : kSelfClosing) {
-    if (window->objectName() == QLatin1String(name)) return true;
+  for (int id : kSelfClosing) {
+    if (window->objectName() == QString::number(id)) return true;
   }
   return false;
 }

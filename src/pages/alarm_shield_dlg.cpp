@@ -46,10 +46,13 @@ CAlarmShieldDlg::CAlarmShieldDlg(std::string_view inputMask, int32_t inputLength
   ui_->setupUi(this);
   ApplyControlIds(this);
   ApplyTemplateFont(this, ids::shield_dialog::kTemplate);
-  list_ = ui_->id1012;
-  connect(ui_->id1004, &QPushButton::clicked, this, &CAlarmShieldDlg::accept);
-  connect(ui_->id1005, &QPushButton::clicked, this, &CAlarmShieldDlg::reject);
-  connect(ui_->id1013, &QCheckBox::clicked, this, &CAlarmShieldDlg::OnSelectAllClicked);
+  list_ = ControlById<CCheckListCtrl>(this, ids::shield_dialog::kAlarmList);
+  selectAll_ = ControlById<QCheckBox>(this, ids::shield_dialog::kSelectAll);
+  connect(ControlById<QPushButton>(this, ids::shield_dialog::kOk), &QPushButton::clicked, this,
+          &CAlarmShieldDlg::accept);
+  connect(ControlById<QPushButton>(this, ids::shield_dialog::kCancel), &QPushButton::clicked, this,
+          &CAlarmShieldDlg::reject);
+  connect(selectAll_, &QCheckBox::clicked, this, &CAlarmShieldDlg::OnSelectAllClicked);
   LetEnterClickFocusedButtons(this);
 
   InitList();
@@ -86,7 +89,7 @@ void CAlarmShieldDlg::ApplyLevelList() {
 
 void CAlarmShieldDlg::ApplyInputMask() {
   const ShieldBoxes boxes = ShieldBoxesFromMask(inputMask_, inputLength_);
-  ui_->id1013->setChecked(boxes.selectAll);
+  selectAll_->setChecked(boxes.selectAll);
   for (int row = 0; row < kShieldRowCount; ++row) {
     list_->SetCheckbox(row, kShieldColumn, boxes.rows[row] ? 1 : 0);
   }

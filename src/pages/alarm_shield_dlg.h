@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+class QCheckBox;
+
 namespace Ui {
 class CAlarmShieldDlg;
 }
@@ -42,6 +44,7 @@ class CAlarmShieldDlg : public QDialog {
 
   std::unique_ptr<Ui::CAlarmShieldDlg> ui_;
   CCheckListCtrl* list_;
+  QCheckBox* selectAll_;
   std::string resultMask_;
   std::string inputMask_;
   int32_t resultLength_ = 0;

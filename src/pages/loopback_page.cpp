@@ -7,6 +7,7 @@
 #include "core/card/groups.h"
 #include "core/card/page_load_rule.h"
 #include "core/card/request_frame.h"
+#include "ids/loopback_page_ids.h"
 #include "ui_loopback_page.h"
 #include "widgets/control_ids.h"
 #include "widgets/gbk_qt.h"
@@ -20,11 +21,13 @@ CLoopbackPage::CLoopbackPage(CCardObject& card, QWidget* parent)
   ui_->setupUi(this);
   ApplyControlIds(this);
   for (size_t i = 0; i < kLoopbackBoxes; ++i) {
-    boxes_[i] = findChild<QComboBox*>(QString::number(kLoopbackBoxIds[i]));
+    boxes_[i] = ControlById<QComboBox>(this, ids::loopback_page::kBoxes[i]);
   }
   InitBoxes();
-  connect(ui_->id1004, &QPushButton::clicked, this, [this] { Set(); });
-  connect(ui_->id1005, &QPushButton::clicked, this, [this] { Read(); });
+  connect(ControlById<QPushButton>(this, ids::loopback_page::kHiddenSet), &QPushButton::clicked,
+          this, [this] { Set(); });
+  connect(ControlById<QPushButton>(this, ids::loopback_page::kHiddenRead), &QPushButton::clicked,
+          this, [this] { Read(); });
 }
 
 CLoopbackPage::~CLoopbackPage() = default;

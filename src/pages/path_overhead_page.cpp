@@ -17,18 +17,23 @@ namespace {
 constexpr int kG1Normal = 0;
 constexpr int kG1RemoteDefect = 1;
 
+namespace id = ids::path_overhead;
+
 struct EditField {
-  const char* id;
+  int id;
   std::string PathOverhead::*text;
 };
 
 // In the order a read fills them.
 const EditField kEdits[] = {
-    {"1037", &PathOverhead::j1Received}, {"1041", &PathOverhead::j1Expected},
-    {"1042", &PathOverhead::j1Send},     {"1038", &PathOverhead::c2Received},
-    {"1046", &PathOverhead::c2Expected}, {"1043", &PathOverhead::c2Send},
-    {"1044", &PathOverhead::k3Send},     {"1045", &PathOverhead::n1Send},
+    {id::kJ1Received, &PathOverhead::j1Received}, {id::kJ1Expected, &PathOverhead::j1Expected},
+    {id::kJ1Send, &PathOverhead::j1Send},         {id::kC2Received, &PathOverhead::c2Received},
+    {id::kC2Expected, &PathOverhead::c2Expected}, {id::kC2Send, &PathOverhead::c2Send},
+    {id::kK3Send, &PathOverhead::k3Send},         {id::kN1Send, &PathOverhead::n1Send},
 };
+
+const int kTraceEdits[] = {id::kJ1Received, id::kJ1Expected, id::kJ1Send};
+const int kLists[] = {id::kPort, id::kVc4, id::kG1Send};
 
 }  // namespace
 
@@ -38,8 +43,8 @@ CPathOverheadPage::CPathOverheadPage(CCardObject& card, QWidget* parent)
   ApplyControlIds(this);
   // The port list has the template's id too, so the page is named here.
   setObjectName(QString::number(ids::path_overhead::kTemplate));
-  for (QLineEdit* trace : {ui_->id1037, ui_->id1041, ui_->id1042}) BindTraceLimit(trace);
-  for (QComboBox* list : {ui_->id1093, ui_->id1094, ui_->id1095}) list->setCurrentIndex(0);
+  for (int trace : kTraceEdits) BindTraceLimit(ControlById<QLineEdit>(this, trace));
+  for (int list : kLists) List(list)->setCurrentIndex(0);
 }
 
 CPathOverheadPage::~CPathOverheadPage() = default;
@@ -66,25 +71,29 @@ std::optional<std::string> CPathOverheadPage::BuildPathRecord(std::string_view m
   return t740::BuildPathRecord(mode, validate, Values(), messages_);
 }
 
+QComboBox* CPathOverheadPage::List(int listId) const {
+  return ControlById<QComboBox>(this, listId);
+}
+
 PathOverhead CPathOverheadPage::Values() const {
   PathOverhead values;
-  values.port = ui_->id1093->currentIndex();
-  values.vc4 = ui_->id1094->currentIndex();
+  values.port = List(id::kPort)->currentIndex();
+  values.vc4 = List(id::kVc4)->currentIndex();
   for (const EditField& edit : kEdits) {
-    values.*edit.text = ToGbk(findChild<QLineEdit*>(edit.id)->text());
+    values.*edit.text = ToGbk(ControlById<QLineEdit>(this, edit.id)->text());
   }
-  values.g1RemoteDefect = ui_->id1095->currentIndex() != kG1Normal;
+  values.g1RemoteDefect = List(id::kG1Send)->currentIndex() != kG1Normal;
   return values;
 }
 
 void CPathOverheadPage::Show(const PathOverhead& values) {
   // A position the lists do not have leaves their choice as it was.
-  if (values.port != kNoListPosition) ui_->id1093->setCurrentIndex(values.port);
-  if (values.vc4 != kNoListPosition) ui_->id1094->setCurrentIndex(values.vc4);
+  if (values.port != kNoListPosition) List(id::kPort)->setCurrentIndex(values.port);
+  if (values.vc4 != kNoListPosition) List(id::kVc4)->setCurrentIndex(values.vc4);
   for (const EditField& edit : kEdits) {
-    findChild<QLineEdit*>(edit.id)->setText(FromGbk(values.*edit.text));
+    ControlById<QLineEdit>(this, edit.id)->setText(FromGbk(values.*edit.text));
   }
-  ui_->id1095->setCurrentIndex(values.g1RemoteDefect ? kG1RemoteDefect : kG1Normal);
+  List(id::kG1Send)->setCurrentIndex(values.g1RemoteDefect ? kG1RemoteDefect : kG1Normal);
 }
 
 }  // namespace t740

@@ -13,6 +13,8 @@
 #include "core/overhead/path_record.h"
 #include "widgets/message_box.h"
 
+class QComboBox;
+
 namespace Ui {
 class PathOverheadPage;
 }
@@ -34,6 +36,7 @@ class CPathOverheadPage : public QWidget {
   std::optional<std::string> BuildPathRecord(std::string_view mode, bool validate);
 
  private:
+  QComboBox* List(int listId) const;
   PathOverhead Values() const;
   void Show(const PathOverhead& values);
 

@@ -48,7 +48,7 @@ CPortUserPage::CPortUserPage(CCardObject& card, QWidget* parent)
   // The page shares its template id with its list, which a form cannot
   // name twice.
   setObjectName(QString::number(ids::port_user::kTemplate));
-  list_ = ui_->id1090;
+  list_ = ControlById<CCheckListCtrl>(this, ids::port_user::kList);
   connect(list_, &CCheckListCtrl::listDoubleClicked, this, &CPortUserPage::EditSelectedRemark);
   connect(list_, &CCheckListCtrl::itemKeyActivated, this, &CPortUserPage::EditSelectedRemark);
   InitList();

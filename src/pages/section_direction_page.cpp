@@ -1,4 +1,5 @@
 #include "pages/section_direction_page.h"
+#include "ids/section_direction_ids.h"
 #include "ids/section_overhead_ids.h"
 
 #include <QLineEdit>
@@ -11,37 +12,44 @@
 namespace t740 {
 namespace {
 
+namespace id = ids::section_direction;
+
 struct EditField {
-  const char* id;
+  int id;
   std::string SectionDirection::*text;
 };
 
 // In the order a read fills them.
 const EditField kEdits[] = {
-    {"1027", &SectionDirection::j0Received}, {"1031", &SectionDirection::j0Expected},
-    {"1032", &SectionDirection::j0Send},     {"1028", &SectionDirection::k1Received},
-    {"1033", &SectionDirection::k1Send},     {"1029", &SectionDirection::k2Received},
-    {"1034", &SectionDirection::k2Send},     {"1030", &SectionDirection::s1Received},
-    {"1035", &SectionDirection::s1Send},     {"1036", &SectionDirection::z0Send},
+    {id::kJ0Received, &SectionDirection::j0Received},
+    {id::kJ0Expected, &SectionDirection::j0Expected},
+    {id::kJ0Send, &SectionDirection::j0Send},
+    {id::kK1Received, &SectionDirection::k1Received},
+    {id::kK1Send, &SectionDirection::k1Send},
+    {id::kK2Received, &SectionDirection::k2Received},
+    {id::kK2Send, &SectionDirection::k2Send},
+    {id::kS1Received, &SectionDirection::s1Received},
+    {id::kS1Send, &SectionDirection::s1Send},
+    {id::kZ0Send, &SectionDirection::z0Send},
 };
 
 struct InitialText {
-  const char* id;
+  int id;
   const char* text;
 };
 
 // Direction A's page until the first read replaces them; the J0 texts are
 // too short to pass a set.
 const InitialText kInitialTexts[] = {
-    {"1031", "7A 65 6C 74 6F"},
-    {"1032", "7A 65 6C 74 6F"},
-    {"1033", "00"},
-    {"1034", "00"},
-    {"1035", "0b"},
-    {"1036", "55"},
+    {id::kJ0Expected, "7A 65 6C 74 6F"},
+    {id::kJ0Send, "7A 65 6C 74 6F"},
+    {id::kK1Send, "00"},
+    {id::kK2Send, "00"},
+    {id::kS1Send, "0b"},
+    {id::kZ0Send, "55"},
 };
 
-const char* const kTraceEdits[] = {"1031", "1032"};
+const int kTraceEdits[] = {id::kJ0Expected, id::kJ0Send};
 
 }  // namespace
 
@@ -50,7 +58,7 @@ CSectionDirectionPage::CSectionDirectionPage(size_t direction, QWidget* parent)
   ui_->setupUi(this);
   ApplyControlIds(this);
   setObjectName(QString::number(TemplateId(direction)));
-  for (const char* id : kTraceEdits) BindTraceLimit(findChild<QLineEdit*>(id));
+  for (int trace : kTraceEdits) BindTraceLimit(ControlById<QLineEdit>(this, trace));
   if (direction == 0) SetInitialTexts();
 }
 
@@ -63,20 +71,20 @@ int CSectionDirectionPage::TemplateId(size_t direction) {
 SectionDirection CSectionDirectionPage::Values() const {
   SectionDirection values;
   for (const EditField& edit : kEdits) {
-    values.*edit.text = ToGbk(findChild<QLineEdit*>(edit.id)->text());
+    values.*edit.text = ToGbk(ControlById<QLineEdit>(this, edit.id)->text());
   }
   return values;
 }
 
 void CSectionDirectionPage::Show(const SectionDirection& values) {
   for (const EditField& edit : kEdits) {
-    findChild<QLineEdit*>(edit.id)->setText(FromGbk(values.*edit.text));
+    ControlById<QLineEdit>(this, edit.id)->setText(FromGbk(values.*edit.text));
   }
 }
 
 void CSectionDirectionPage::SetInitialTexts() {
   for (const InitialText& initial : kInitialTexts) {
-    findChild<QLineEdit*>(initial.id)->setText(QString::fromLatin1(initial.text));
+    ControlById<QLineEdit>(this, initial.id)->setText(QString::fromLatin1(initial.text));
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/card/card_object.h"
 #include "core/overhead/section_overhead.h"
+#include "ids/section_overhead_ids.h"
 #include "ui_section_overhead_page.h"
 #include "widgets/control_ids.h"
 #include "widgets/gbk_qt.h"
@@ -29,9 +30,11 @@ CSectionOverheadPage::CSectionOverheadPage(CCardObject& card, QWidget* parent)
       messages_(this) {
   ui_->setupUi(this);
   ApplyControlIds(this);
-  tabs_ = ui_->id1047;
-  connect(ui_->id1076, &QPushButton::clicked, this, [this] { ReadSectionOverhead(); });
-  connect(ui_->id1008, &QPushButton::clicked, this, [this] { SetSectionOverhead(); });
+  tabs_ = ControlById<QTabWidget>(this, ids::section_overhead::kDirectionTabs);
+  connect(ControlById<QPushButton>(this, ids::section_overhead::kHiddenRead), &QPushButton::clicked,
+          this, [this] { ReadSectionOverhead(); });
+  connect(ControlById<QPushButton>(this, ids::section_overhead::kHiddenSet), &QPushButton::clicked,
+          this, [this] { SetSectionOverhead(); });
   OnInitDialog();
 }
 

@@ -21,10 +21,10 @@ CThresholdPage::CThresholdPage(int templateId, CCardObject& card, QWidget* paren
   setObjectName(QString::number(templateId));
   ApplyTemplateFont(this, templateId);
   for (int i = 0; i < kPortThresholds; ++i) {
-    edits_[i] = findChild<QLineEdit*>(QString::number(ThresholdSlots()[i].editId));
+    edits_[i] = ControlById<QLineEdit>(this, ThresholdSlots()[i].editId);
   }
-  connect(findChild<QPushButton*>(QString::number(ids::threshold_page::kClear)),
-          &QPushButton::clicked, this, &CThresholdPage::ClearPerformanceCounters);
+  connect(ControlById<QPushButton>(this, ids::threshold_page::kClear), &QPushButton::clicked, this,
+          &CThresholdPage::ClearPerformanceCounters);
 }
 
 CThresholdPage::~CThresholdPage() = default;

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "core/console/remark_file.h"
+#include "ids/user_info_dialog_ids.h"
 #include "ui_user_info_dlg.h"
 #include "widgets/control_ids.h"
 #include "widgets/enter_clicks_button.h"
@@ -25,10 +26,13 @@ CUserInfoDlg::CUserInfoDlg(std::string initialText, QWidget* parent)
       initialText_(std::move(initialText)) {
   ui_->setupUi(this);
   ApplyControlIds(this);
-  connect(ui_->id1004, &QPushButton::clicked, this, &CUserInfoDlg::accept);
-  connect(ui_->id1005, &QPushButton::clicked, this, &CUserInfoDlg::reject);
+  remark_ = ControlById<QLineEdit>(this, ids::user_info_dialog::kRemark);
+  connect(ControlById<QPushButton>(this, ids::user_info_dialog::kOk), &QPushButton::clicked, this,
+          &CUserInfoDlg::accept);
+  connect(ControlById<QPushButton>(this, ids::user_info_dialog::kCancel), &QPushButton::clicked,
+          this, &CUserInfoDlg::reject);
   LetEnterClickFocusedButtons(this);
-  ui_->id1091->setText(FromGbk(initialText_));
+  remark_->setText(FromGbk(initialText_));
 }
 
 CUserInfoDlg::~CUserInfoDlg() = default;
@@ -37,7 +41,7 @@ void CUserInfoDlg::accept() {
   std::string text = EditedText();
   if (!IsStorableRemark(text)) {
     ShowPageMessage(this, kUnstorableRemark);
-    ui_->id1091->setFocus();
+    remark_->setFocus();
     return;
   }
   resultText_ = std::move(text);
@@ -46,7 +50,7 @@ void CUserInfoDlg::accept() {
 
 std::string CUserInfoDlg::EditedText() const {
   // An untouched remark keeps its bytes, even ones that are not GBK.
-  const QString shown = ui_->id1091->text();
+  const QString shown = remark_->text();
   if (shown == FromGbk(initialText_)) return initialText_;
   return ToGbk(shown);
 }

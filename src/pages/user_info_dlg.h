@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+class QLineEdit;
+
 namespace Ui {
 class CUserInfoDlg;
 }
@@ -29,6 +31,7 @@ class CUserInfoDlg : public QDialog {
   std::string EditedText() const;
 
   std::unique_ptr<Ui::CUserInfoDlg> ui_;
+  QLineEdit* remark_ = nullptr;
   std::string initialText_;
   std::string resultText_;
 };

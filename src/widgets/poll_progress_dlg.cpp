@@ -27,7 +27,7 @@ CPollProgressDlg::CPollProgressDlg(int mode, CCardObject* card, QWidget* parent)
   ui_->setupUi(this);
   ApplyControlIds(this);
   ApplyTemplateFont(this, ids::progress_dialog::kTemplate);
-  progress_ = ui_->id1008;
+  progress_ = ControlById<QProgressBar>(this, ids::progress_dialog::kBar);
   setFixedSize(size());
 }
 

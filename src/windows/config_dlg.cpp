@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "core/card/card_object.h"
+#include "ids/config_window_ids.h"
 #include "ui_config_dlg.h"
 #include "widgets/control_ids.h"
 #include "widgets/enter_clicks_button.h"
@@ -42,9 +43,13 @@ CConfigDlg::CConfigDlg(CCardObject& card, QWidget* parent)
       tabActions_(BuildTabActions()) {
   ui_->setupUi(this);
   ApplyControlIds(this);
-  connect(ui_->id1005, &QPushButton::clicked, this, &CConfigDlg::ReadShownPage);
-  connect(ui_->id1004, &QPushButton::clicked, this, &CConfigDlg::SetShownPage);
-  connect(ui_->id1010, &QPushButton::clicked, this, &QDialog::reject);
+  tabs_ = ControlById<QTabWidget>(this, ids::config_window::kTabs);
+  exit_ = ControlById<QPushButton>(this, ids::config_window::kExit);
+  connect(ControlById<QPushButton>(this, ids::config_window::kRead), &QPushButton::clicked, this,
+          &CConfigDlg::ReadShownPage);
+  connect(ControlById<QPushButton>(this, ids::config_window::kSet), &QPushButton::clicked, this,
+          &CConfigDlg::SetShownPage);
+  connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
   AddTabKeys();
 }
 
@@ -57,7 +62,7 @@ CThresholdTabDlg& CConfigDlg::Thresholds() {
 }
 
 QTabWidget* CConfigDlg::Tabs() const {
-  return ui_->id1006;
+  return tabs_;
 }
 
 // What Read and Set do for each tab; the device information page has
@@ -127,7 +132,7 @@ void CConfigDlg::AddTabKeys() {
 // Moving only the tab bar would leave the tab control before Read as a
 // second stop on the tab bar. The window opens with the tab bar focused.
 void CConfigDlg::PutButtonsLastInTabOrder() {
-  setTabOrder(ui_->id1010, Tabs());
+  setTabOrder(exit_, Tabs());
   Tabs()->tabBar()->setFocus();
 }
 

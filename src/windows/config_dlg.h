@@ -64,6 +64,8 @@ class CConfigDlg : public QDialog {
   std::unique_ptr<CThresholdTabDlg> thresholds_;
   std::unique_ptr<Ui::CConfigDlg> ui_;
   std::array<TabActions, kTabCount> tabActions_;
+  QTabWidget* tabs_ = nullptr;
+  QPushButton* exit_ = nullptr;
 };
 
 // OpenConfiguration's window: the resource switch and the modal run; the

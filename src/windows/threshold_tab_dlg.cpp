@@ -19,15 +19,18 @@ CThresholdTabDlg::CThresholdTabDlg(CCardObject& card, QWidget* parent)
       secondPage_(card) {
   ui_->setupUi(this);
   ApplyControlIds(this);
-  ports_ = &PortPairOf(card_.CardAddress());
-  Tabs()->addTab(&firstPage_, FromGbk(ports_->firstTab));
-  Tabs()->addTab(&secondPage_, FromGbk(ports_->secondTab));
-  Tabs()->setCurrentIndex(0);
-  connect(Tabs(), &QTabWidget::currentChanged, this, &CThresholdTabDlg::ShowPage);
-  connect(findChild<QPushButton*>(QString::number(ids::threshold_container::kHiddenRead)),
+  // The pages' clear buttons share an id with a hidden button here, so the
+  // container's own controls are found before the pages join.
+  tabs_ = ControlById<QTabWidget>(this, ids::threshold_container::kPortTabs);
+  connect(ControlById<QPushButton>(this, ids::threshold_container::kHiddenRead),
           &QPushButton::clicked, this, &CThresholdTabDlg::ReadThresholds);
-  connect(findChild<QPushButton*>(QString::number(ids::threshold_container::kHiddenSet)),
+  connect(ControlById<QPushButton>(this, ids::threshold_container::kHiddenSet),
           &QPushButton::clicked, this, &CThresholdTabDlg::WriteThresholds);
+  ports_ = &PortPairOf(card_.CardAddress());
+  tabs_->addTab(&firstPage_, FromGbk(ports_->firstTab));
+  tabs_->addTab(&secondPage_, FromGbk(ports_->secondTab));
+  tabs_->setCurrentIndex(0);
+  connect(tabs_, &QTabWidget::currentChanged, this, &CThresholdTabDlg::ShowPage);
 }
 
 // The pages are members: take them out of the tab widget before it goes.
@@ -37,7 +40,7 @@ CThresholdTabDlg::~CThresholdTabDlg() {
 }
 
 QTabWidget* CThresholdTabDlg::Tabs() const {
-  return ui_->id1075;
+  return tabs_;
 }
 
 void CThresholdTabDlg::ShowPage(int index) {

@@ -40,6 +40,7 @@ class CThresholdTabDlg : public QWidget {
 
   CCardObject& card_;
   std::unique_ptr<Ui::ThresholdTabDlg> ui_;
+  QTabWidget* tabs_ = nullptr;
   CThresholdPage firstPage_;
   CThresholdPage2 secondPage_;
   const PortPair* ports_;

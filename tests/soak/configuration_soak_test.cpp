@@ -27,6 +27,7 @@
 
 #include "core/card/host_directory.h"
 #include "core/console/loopback_record.h"
+#include "ids/loopback_page_ids.h"
 #include "sim/default_card.h"
 #include "sim/fault.h"
 #include "sim/request_binding.h"
@@ -325,7 +326,7 @@ class ConfigurationSoakTest : public DialogTest {
   Expectation PredictLoopbackSet(QWidget* window, sim::FaultPlan& plan) {
     QWidget* page = Page(window, 1012);
     uint8_t byte = 0;
-    for (int id : kLoopbackBoxIds)
+    for (int id : ids::loopback_page::kBoxes)
       byte = static_cast<uint8_t>(byte << 1 | (CurrentIndex(page, id) != 0));
     Expectation expectation = PredictWrite(plan, kLoopback, "环回控制设置成功", "环回控制设置失败");
     expectation.onSuccess = [this, byte] { expected.loopback = byte; };
@@ -431,7 +432,8 @@ class ConfigurationSoakTest : public DialogTest {
     switch (tab) {
       case kLoopbackTab: {
         QWidget* page = Page(window, 1012);
-        for (int id : kLoopbackBoxIds) Control<QComboBox>(page, id)->setCurrentIndex(Uniform(0, 1));
+        for (int id : ids::loopback_page::kBoxes)
+          Control<QComboBox>(page, id)->setCurrentIndex(Uniform(0, 1));
         break;
       }
       case kSectionTab: {

@@ -12,15 +12,11 @@ namespace t740 {
 
 constexpr size_t kLoopbackBoxes = 8;
 
-// The boxes' control ids in bit order, bit 7 (LLP port D) first.
-constexpr std::array<int, kLoopbackBoxes> kLoopbackBoxIds = {1019, 1021, 1018, 1020,
-                                                             1024, 1025, 1022, 1023};
-
 // The items of every box, by position (GBK).
 constexpr const char* kLoopbackOff = "\xB2\xBB\xBB\xB7\xBB\xD8" /* 不环回 */;
 constexpr const char* kLoopbackOn = "\xBB\xB7\xBB\xD8" /* 环回 */;
 
-// Loopback on per box (in kLoopbackBoxIds order) from the data after the
+// Loopback on per box (in bit order, as ids::loopback_page::kBoxes) from the data after the
 // response head; a box beyond the converted bits gets nothing and keeps
 // what it shows (a single hex digit reaches the four LLP boxes only).
 std::array<std::optional<bool>, kLoopbackBoxes> ParseLoopback(std::string_view data);

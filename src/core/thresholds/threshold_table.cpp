@@ -1,5 +1,9 @@
 #include "core/thresholds/threshold_table.h"
 
+#include <iterator>
+
+#include "ids/threshold_page_ids.h"
+
 namespace t740 {
 namespace {
 
@@ -37,15 +41,7 @@ const char kRangeText[] =
     "\xCA\xE4\xC8\xEB\xB1\xD8\xD0\xEB\xCE\xAA 0 -- 65535 \xD6\xAE\xBC\xE4\xD5\xFB\xCA\xFD"
     /* 输入必须为 0 -- 65535 之间整数 */;
 
-// The edits of a page, by port block index.
-constexpr int kEditIds[kPortThresholds] = {
-    1023, 1024, 1025, 1026, 1027, 1028, 1029, 1030, 1031, 1032,  // regenerator section
-    1033, 1037, 1039, 1041, 1043, 1034, 1038, 1040, 1042, 1044,  // multiplex section
-    1045, 1047, 1049, 1051, 1053, 1046, 1048, 1050, 1052, 1054,  // far-end multiplex section
-    1055, 1057, 1059, 1061, 1063, 1082, 1084,                    // higher-order path, 15 min
-    1056, 1058, 1060, 1062, 1064, 1083, 1085,                    // higher-order path, 24 h
-    1065, 1067, 1069, 1071, 1073, 1066, 1068, 1070, 1072, 1074,  // far-end higher-order path
-};
+static_assert(std::size(ids::threshold_page::kEdits) == kPortThresholds);
 
 constexpr int kHigherOrderPath = 3;
 
@@ -55,7 +51,7 @@ std::array<ThresholdSlot, kPortThresholds> BuildSlots() {
   for (int layer = 0; layer < kLayerCount; ++layer) {
     for (int period = 0; period < kPeriodCount; ++period) {
       for (int counter = 0; counter < CountersOfLayer(layer); ++counter, ++index) {
-        slots[index] = ThresholdSlot{kEditIds[index], layer, period, counter};
+        slots[index] = ThresholdSlot{ids::threshold_page::kEdits[index], layer, period, counter};
       }
     }
   }
