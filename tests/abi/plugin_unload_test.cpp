@@ -14,9 +14,12 @@
 #include <fstream>
 #include <string>
 
+#include "ids/config_window_ids.h"
 #include "t740/abi.h"
 
 namespace {
+
+namespace ids = t740::ids;
 
 std::string ThreadName(const std::string& task) {
   std::ifstream comm("/proc/self/task/" + task + "/comm");
@@ -51,8 +54,9 @@ void PressExitWhenShown(QTimer& timer) {
     if (!modal) return;
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       box->accept();
-    } else if (modal->objectName() == QLatin1String("1000")) {
-      if (auto* exit = modal->findChild<QAbstractButton*>(QStringLiteral("1010"))) exit->click();
+    } else if (modal->objectName() == QString::number(ids::config_window::kTemplate)) {
+      const QString exitName = QString::number(ids::config_window::kExit);
+      if (auto* exit = modal->findChild<QAbstractButton*>(exitName)) exit->click();
     }
   });
   timer.start(5);

@@ -12,7 +12,17 @@
 #include <QTest>
 #include <map>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "ids/config_window_ids.h"
+#include "ids/device_page_ids.h"
+#include "ids/loopback_page_ids.h"
+#include "ids/port_user_ids.h"
+#include "ids/progress_dialog_ids.h"
+#include "ids/section_direction_ids.h"
+#include "ids/section_overhead_ids.h"
+#include "ids/threshold_page_ids.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"
@@ -25,6 +35,18 @@
 
 namespace t740::test {
 namespace {
+
+namespace cw = ids::config_window;
+namespace device = ids::device_page;
+namespace section = ids::section_direction;
+
+const std::string kWindow = std::to_string(cw::kTemplate);
+const std::string kProgress = std::to_string(ids::progress_dialog::kTemplate);
+
+// How FocusRound names a tab bar.
+std::string TabsOf(int tabControl) {
+  return std::to_string(tabControl) + "/tabs";
+}
 
 std::string Complete(const std::string& head, const std::string& data, size_t length) {
   std::string response = head + data;
@@ -53,9 +75,9 @@ class ConfigDlgTest : public DialogTest {
 
   // Opens the window as the host does and runs `inside` while it is shown.
   void Open(std::function<void(QWidget*)> inside) {
-    op.OnDialog("1000", [inside](QWidget* window) {
+    op.OnDialog(kWindow, [inside](QWidget* window) {
       inside(window);
-      Click(window, 1010);
+      Click(window, cw::kExit);
     });
     card.OpenConfiguration(nullptr, CText("10.1.2.3"), CText("0105"), &record);
     EXPECT_TRUE(op.Done());
@@ -68,14 +90,14 @@ class ConfigDlgTest : public DialogTest {
   }
 
   static void ShowTab(QWidget* window, int index) {
-    Control<QTabWidget>(window, 1006)->setCurrentIndex(index);
+    Control<QTabWidget>(window, cw::kTabs)->setCurrentIndex(index);
   }
 };
 
 TEST_F(ConfigDlgTest, OpeningPollsFourGroupsReadsThePathAndExitWritesNothing) {
   op.AcceptAllMessages();
   Open([](QWidget* window) {
-    auto* tabs = Control<QTabWidget>(window, 1006);
+    auto* tabs = Control<QTabWidget>(window, cw::kTabs);
     ASSERT_TRUE(tabs);
     EXPECT_EQ(window->windowTitle(), "t740");
     const char* captions[] = {"设备信息", "环回控制", "段开销配置", "高阶通道开销配置",
@@ -83,37 +105,37 @@ TEST_F(ConfigDlgTest, OpeningPollsFourGroupsReadsThePathAndExitWritesNothing) {
     ASSERT_EQ(tabs->count(), 5);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(tabs->tabText(i).toStdString(), captions[i]);
     EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_EQ(Text(Page(window, 1001), 1078), "V2.1");
+    EXPECT_EQ(Text(Page(window, device::kTemplate), device::kSoftwareVersion), "V2.1");
   });
   EXPECT_EQ(Oids(), (std::vector<std::string>{ReadOid(".1"), ReadOid(".11"), ReadOid(".12"),
                                               ReadOid(".51"), ReadOid(".13")}));
   for (const auto& request : host.Requests()) EXPECT_EQ(request.operation, 0);
   EXPECT_TRUE(op.Messages().empty());
-  EXPECT_EQ(op.ModalsShown(), (std::vector<std::string>{"1011", "1000"}));
+  EXPECT_EQ(op.ModalsShown(), (std::vector<std::string>{kProgress, kWindow}));
 }
 
 TEST_F(ConfigDlgTest, ReadAndSetOnTheDeviceTabDoNothing) {
   Open([this](QWidget* window) {
     host.Clear();
-    Click(window, 1005);
-    Click(window, 1004);
+    Click(window, cw::kRead);
+    Click(window, cw::kSet);
     EXPECT_TRUE(host.Requests().empty());
   });
   EXPECT_TRUE(op.Messages().empty());
-  EXPECT_EQ(op.CountShown("1011"), 1u);
+  EXPECT_EQ(op.CountShown(kProgress), 1u);
 }
 
 TEST_F(ConfigDlgTest, ReadOnEachTabAsksTheCardAgain) {
   Open([this](QWidget* window) {
     host.Clear();
     ShowTab(window, 1);
-    Click(window, 1005);
+    Click(window, cw::kRead);
     ShowTab(window, 2);
-    Click(window, 1005);
+    Click(window, cw::kRead);
     ShowTab(window, 3);
-    Click(window, 1005);
+    Click(window, cw::kRead);
     ShowTab(window, 4);
-    Click(window, 1005);
+    Click(window, cw::kRead);
   });
   const auto requests = host.Requests();
   ASSERT_EQ(requests.size(), 4u);
@@ -124,7 +146,7 @@ TEST_F(ConfigDlgTest, ReadOnEachTabAsksTheCardAgain) {
   EXPECT_EQ(requests[3].oid, ReadOid(".13"));
   // The poll, then the later loopback and section overhead reads; the port
   // user read found no remark file and so has nothing to show.
-  EXPECT_EQ(op.CountShown("1011"), 3u);
+  EXPECT_EQ(op.CountShown(kProgress), 3u);
 }
 
 TEST_F(ConfigDlgTest, SetOnEachWritableTabSendsItsGroup) {
@@ -141,7 +163,7 @@ TEST_F(ConfigDlgTest, SetOnEachWritableTabSendsItsGroup) {
     host.Clear();
     for (int tab = 0; tab < 4; ++tab) {
       ShowTab(window, tab);
-      Click(window, 1004);
+      Click(window, cw::kSet);
     }
   });
   const auto requests = host.Requests();
@@ -160,41 +182,49 @@ TEST_F(ConfigDlgTest, SetOnEachWritableTabSendsItsGroup) {
 // page's controls, then Read, Set and Exit; Shift+Tab the same way back.
 TEST_F(ConfigDlgTest, TabGoesFromTheTabBarThroughThePageToTheButtons) {
   Open([](QWidget* window) {
-    auto* tabs = Control<QTabWidget>(window, 1006);
+    auto* tabs = Control<QTabWidget>(window, cw::kTabs);
     ASSERT_TRUE(tabs);
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     EXPECT_EQ(QApplication::focusWidget(), tabs->tabBar());
-    const std::vector<std::string> buttons{"1005", "1004", "1010", "1006/tabs"};
+    const std::vector<std::string> buttons{std::to_string(cw::kRead), std::to_string(cw::kSet),
+                                           std::to_string(cw::kExit), TabsOf(cw::kTabs)};
     for (int tab = 0; tab < tabs->count(); ++tab) {
       ShowTab(window, tab);
       tabs->tabBar()->setFocus(Qt::OtherFocusReason);
       const std::vector<std::string> round = FocusRound(Qt::Key_Tab);
       ASSERT_GE(round.size(), buttons.size()) << "tab " << tab;
       EXPECT_EQ(std::vector<std::string>(round.end() - 4, round.end()), buttons) << "tab " << tab;
-      EXPECT_EQ(std::count(round.begin(), round.end(), "1006/tabs"), 1) << "tab " << tab;
+      EXPECT_EQ(std::count(round.begin(), round.end(), TabsOf(cw::kTabs)), 1) << "tab " << tab;
       std::vector<std::string> back(round.rbegin() + 1, round.rend());
-      back.push_back("1006/tabs");
+      back.push_back(TabsOf(cw::kTabs));
       EXPECT_EQ(FocusRound(Qt::Key_Backtab), back) << "tab " << tab;
       if (tab == 2) {
-        EXPECT_EQ(round,
-                  (std::vector<std::string>{"1047/tabs", "1031", "1032", "1033", "1034", "1035",
-                                            "1036", "1005", "1004", "1010", "1006/tabs"}));
+        std::vector<std::string> page{TabsOf(ids::section_overhead::kDirectionTabs)};
+        for (int id : {section::kJ0Expected, section::kJ0Send, section::kK1Send, section::kK2Send,
+                       section::kS1Send, section::kZ0Send})
+          page.push_back(std::to_string(id));
+        page.insert(page.end(), buttons.begin(), buttons.end());
+        EXPECT_EQ(round, page);
       }
       if (tab == 4) {
-        EXPECT_EQ(round, (std::vector<std::string>{"1090", "1005", "1004", "1010", "1006/tabs"}));
+        std::vector<std::string> page{std::to_string(ids::port_user::kList)};
+        page.insert(page.end(), buttons.begin(), buttons.end());
+        EXPECT_EQ(round, page);
       }
     }
   });
 }
 
 TEST_F(ConfigDlgTest, EachOpeningPollsAgainAndTheNewCachesWin) {
-  Open([](QWidget* window) { EXPECT_EQ(Text(Page(window, 1001), 1078), "V2.1"); });
+  Open([](QWidget* window) {
+    EXPECT_EQ(Text(Page(window, device::kTemplate), device::kSoftwareVersion), "V2.1");
+  });
   AnswerAll("3412");
   host.Clear();
   Open([](QWidget* window) {
-    EXPECT_EQ(Text(Page(window, 1001), 1078), "V3.4");
-    EXPECT_EQ(Text(Page(window, 1001), 1079), "V1.2");
+    EXPECT_EQ(Text(Page(window, device::kTemplate), device::kSoftwareVersion), "V3.4");
+    EXPECT_EQ(Text(Page(window, device::kTemplate), device::kHardwareVersion), "V1.2");
   });
   EXPECT_EQ(host.Requests().size(), 5u);
   EXPECT_EQ(card.GetBasicInfoCache(), "0100003412");
@@ -208,14 +238,15 @@ TEST_F(ConfigDlgTest, PagesShowTheirValuesAsSoonAsTheProgressDialogCloses) {
   card.SetPause(held);
   Open([&](QWidget* window) {
     EXPECT_TRUE(held.reached.IsOpen());
-    EXPECT_EQ(Text(Page(window, 1001), 1078), "V2.1");
-    EXPECT_EQ(Text(Page(window, 1012), 1018), "环回");
+    EXPECT_EQ(Text(Page(window, device::kTemplate), device::kSoftwareVersion), "V2.1");
+    EXPECT_EQ(Text(Page(window, ids::loopback_page::kTemplate), ids::loopback_page::kLlpB), "环回");
     host.Answer(ReadOid(".11"), "01000000");
     ShowTab(window, 1);
-    Click(window, 1005);
-    EXPECT_EQ(Text(Page(window, 1012), 1018), "不环回");
+    Click(window, cw::kRead);
+    EXPECT_EQ(Text(Page(window, ids::loopback_page::kTemplate), ids::loopback_page::kLlpB),
+              "不环回");
   });
-  EXPECT_EQ(op.CountShown("1011"), 2u);
+  EXPECT_EQ(op.CountShown(kProgress), 2u);
 }
 
 TEST_F(ConfigDlgTest, TheHeldThresholdContainerTakesThePollFirstThenAsksTheCard) {
@@ -224,7 +255,7 @@ TEST_F(ConfigDlgTest, TheHeldThresholdContainerTakesThePollFirstThenAsksTheCard)
     host.Clear();
     container.ReadThresholds();
     EXPECT_TRUE(host.Requests().empty());
-    EXPECT_EQ(Text(&container.FirstPage(), 1023), "300");
+    EXPECT_EQ(Text(&container.FirstPage(), ids::threshold_page::kEdits[0]), "300");
     container.ReadThresholds();
     EXPECT_EQ(Oids(), std::vector<std::string>{ReadOid(".51")});
   });
@@ -250,7 +281,7 @@ TEST_F(ConfigDlgTest, SilentHostGivesTheIncompleteMessagesOfEveryPage) {
 TEST_F(ConfigDlgTest, AHundredOpeningsInOneProcess) {
   op.AcceptAllMessages();
   for (int i = 0; i < 100; ++i) {
-    op.OnDialog("1000", [](QWidget* window) { Click(window, 1010); });
+    op.OnDialog(kWindow, [](QWidget* window) { Click(window, cw::kExit); });
     card.OpenConfiguration(nullptr, CText("10.1.2.3"), CText("0105"), &record);
   }
   EXPECT_TRUE(op.Done());
@@ -268,9 +299,9 @@ class ConfigDlgSimulatedCardTest : public DialogTest {
   ~ConfigDlgSimulatedCardTest() override { sim::UnbindRequestFunction(simulated); }
 
   void Open(std::function<void(QWidget*)> inside) {
-    op.OnDialog("1000", [inside](QWidget* window) {
+    op.OnDialog(kWindow, [inside](QWidget* window) {
       inside(window);
-      Click(window, 1010);
+      Click(window, cw::kExit);
     });
     card.OpenConfiguration(nullptr, CText(sim::kDefaultIp), CText(sim::kDefaultCardAddress),
                            &record);
@@ -284,18 +315,21 @@ TEST_F(ConfigDlgSimulatedCardTest, PagesShowTheCardAndChangesReachIt) {
   const sim::CardState before = simulated.Snapshot();
   op.AcceptAllMessages();
   Open([](QWidget* window) {
-    EXPECT_EQ(Text(Page(window, 1001), 1078), "V2.1");
-    EXPECT_EQ(Text(Page(window, 1001), 1089), "01");
-    EXPECT_EQ(Text(Page(window, 1001), 1081), "07");
-    QWidget* loopback = Page(window, 1012);
-    Control<QTabWidget>(window, 1006)->setCurrentIndex(1);
-    SelectItem(loopback, 1020, CurrentIndex(loopback, 1020) == 0 ? 1 : 0);
-    Click(window, 1004);
-    Control<QTabWidget>(window, 1006)->setCurrentIndex(2);
-    // Ids repeat between pages: loopback box 1023 is not direction page 1023.
-    QWidget* directionA = Page(Page(window, 1025), 1023);
-    TypeInto(directionA, 1035, "0f");
-    Click(window, 1004);
+    EXPECT_EQ(Text(Page(window, device::kTemplate), device::kSoftwareVersion), "V2.1");
+    EXPECT_EQ(Text(Page(window, device::kTemplate), device::kDeviceAddress), "01");
+    EXPECT_EQ(Text(Page(window, device::kTemplate), device::kCardAddress), "07");
+    QWidget* loopback = Page(window, ids::loopback_page::kTemplate);
+    Control<QTabWidget>(window, cw::kTabs)->setCurrentIndex(1);
+    SelectItem(loopback, ids::loopback_page::kLlpA,
+               CurrentIndex(loopback, ids::loopback_page::kLlpA) == 0 ? 1 : 0);
+    Click(window, cw::kSet);
+    Control<QTabWidget>(window, cw::kTabs)->setCurrentIndex(2);
+    // Ids repeat between pages: direction page A has the number of the
+    // loopback box RLP A, so it is looked up inside the section overhead page.
+    QWidget* directionA = Page(Page(window, ids::section_overhead::kTemplate),
+                               ids::section_overhead::kDirectionTemplates[0]);
+    TypeInto(directionA, section::kS1Send, "0f");
+    Click(window, cw::kSet);
   });
   const sim::CardState after = simulated.Snapshot();
   EXPECT_EQ(after.loopback, before.loopback ^ 0x10);

@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <string>
+#include <vector>
 
 #include "support/controls.h"
 #include "support/gbk.h"
@@ -19,18 +21,25 @@
 namespace t740::test {
 namespace {
 
-// A window 1000 with an edit 1001 and a button 1004 that reports the edit's
-// text in a page message box.
+// The ids of a window of this test's own, numbered as the plug-in numbers
+// its windows and controls.
+constexpr int kEchoWindow = 1000;
+constexpr int kEchoEdit = 1001;
+constexpr int kEchoButton = 1004;
+const std::string kEchoName = std::to_string(kEchoWindow);
+
+// A window with an edit and a button that reports the edit's text in a page
+// message box.
 class EchoDialog : public QDialog {
  public:
   EchoDialog() {
-    setObjectName("1000");
+    setObjectName(IdName(kEchoWindow));
     auto* layout = new QVBoxLayout(this);
     edit_ = new QLineEdit(this);
-    edit_->setObjectName("1001");
+    edit_->setObjectName(IdName(kEchoEdit));
     edit_->setMaxLength(4);
     auto* button = new QPushButton("OK", this);
-    button->setObjectName("1004");
+    button->setObjectName(IdName(kEchoButton));
     layout->addWidget(edit_);
     layout->addWidget(button);
     connect(button, &QPushButton::clicked, this,
@@ -54,17 +63,17 @@ TEST(DialogHarness, RecordsAMessageBoxInBothEncodingsAndPressesOk) {
 TEST(DialogHarness, DrivesAMessageBoxOpenedFromInsideAModalDialog) {
   EchoDialog dialog;
   Operator op;
-  op.OnDialog("1000", [](QWidget* window) {
-    TypeInto(window, 1001, "光口ABCD");
-    Click(window, 1004);
+  op.OnDialog(kEchoName, [](QWidget* window) {
+    TypeInto(window, kEchoEdit, "光口ABCD");
+    Click(window, kEchoButton);
   });
   op.AcceptMessage();
-  op.OnDialog("1000", [](QWidget* window) { static_cast<QDialog*>(window)->accept(); });
+  op.OnDialog(kEchoName, [](QWidget* window) { static_cast<QDialog*>(window)->accept(); });
   EXPECT_EQ(dialog.exec(), QDialog::Accepted);
   EXPECT_TRUE(op.Done());
   // The edit's limit of four characters applies to typed text.
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"光口AB"});
-  EXPECT_EQ(op.ModalsShown(), (std::vector<std::string>{"1000", "QMessageBox"}));
+  EXPECT_EQ(op.ModalsShown(), (std::vector<std::string>{kEchoName, "QMessageBox"}));
 }
 
 TEST(DialogHarness, AcceptsEveryMessageNoStepWaitsFor) {

@@ -6,7 +6,10 @@
 
 #include <QComboBox>
 #include <stdexcept>
+#include <string>
 
+#include "ids/loopback_page_ids.h"
+#include "ids/progress_dialog_ids.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/held_pause.h"
@@ -18,7 +21,14 @@ namespace {
 const char kReadOid[] = "1.3.6.1.4.1.47291.2.1.1.85.1.01.05.11";
 const char kWriteOid[] = "1.3.6.1.4.1.47291.2.1.1.85.2.01.05.11";
 
-// Box ids in bit order: LLP D, C, B, A, then RLP D, C, B, A.
+namespace loopback = ids::loopback_page;
+
+const std::string kProgress = std::to_string(ids::progress_dialog::kTemplate);
+
+// Box ids in bit order: LLP D, C, B, A, then RLP D, C, B, A. Written out as
+// the template's numbers rather than taken from loopback::kBoxes: this is the
+// test that holds the page's table to the boxes of the template and the bits
+// of the card's loopback byte.
 const int kBoxes[] = {1019, 1021, 1018, 1020, 1024, 1025, 1022, 1023};
 
 class LoopbackPage : public DialogTest {
@@ -45,7 +55,7 @@ class LoopbackPage : public DialogTest {
 };
 
 TEST_F(LoopbackPage, StartsWithEveryBoxOffOfTwoItems) {
-  EXPECT_EQ(page.objectName(), "1012");
+  EXPECT_EQ(page.objectName(), IdName(loopback::kTemplate));
   for (int id : kBoxes) {
     auto* box = Control<QComboBox>(&page, id);
     ASSERT_NE(box, nullptr);
@@ -55,7 +65,7 @@ TEST_F(LoopbackPage, StartsWithEveryBoxOffOfTwoItems) {
     EXPECT_EQ(box->currentIndex(), 0);
   }
   // The page's own save and read buttons are neither shown nor usable.
-  for (int id : {1004, 1005}) {
+  for (int id : {loopback::kHiddenSet, loopback::kHiddenRead}) {
     auto* button = Control<QWidget>(&page, id);
     ASSERT_NE(button, nullptr);
     EXPECT_TRUE(button->isHidden());
@@ -66,7 +76,7 @@ TEST_F(LoopbackPage, StartsWithEveryBoxOffOfTwoItems) {
 TEST_F(LoopbackPage, FirstReadTakesTheCacheWithoutProgress) {
   LoadInitially("0100003C");
   EXPECT_TRUE(host.Requests().empty());
-  EXPECT_EQ(op.CountShown("1011"), 0u);
+  EXPECT_EQ(op.CountShown(kProgress), 0u);
   EXPECT_TRUE(page.CacheUsed());
   EXPECT_EQ(Selections(), "00111100");  // LLP B and A, RLP D and C
   EXPECT_TRUE(op.Messages().empty());
@@ -77,8 +87,8 @@ TEST_F(LoopbackPage, FirstReadTakesTheCacheWithoutProgress) {
 // The page has a Chinese template only.
 TEST_F(LoopbackPage, StaysChineseUnderAnEnglishLocale) {
   LoadInitially("0100003C");
-  EXPECT_EQ(Text(&page, 1019), "不环回");
-  EXPECT_EQ(Text(&page, 1020), "环回");
+  EXPECT_EQ(Text(&page, loopback::kLlpD), "不环回");
+  EXPECT_EQ(Text(&page, loopback::kLlpA), "环回");
   page.resize(page.sizeHint());
   SaveScreenshot(&page, "loopback_page_en");
 }
@@ -90,7 +100,7 @@ TEST_F(LoopbackPage, LaterReadsAskTheCardAndShowProgressBeforeTheBoxesChange) {
   card.SetPause(held);
   std::string duringProgress;
   size_t requestsBeforeProgress = 0;
-  op.OnDialog("1011", [&](QWidget*) {
+  op.OnDialog(kProgress, [&](QWidget*) {
     duringProgress = Selections();
     requestsBeforeProgress = host.Requests().size();
     held.release.Open();
@@ -115,7 +125,7 @@ TEST_F(LoopbackPage, ASecondReadBeforeTheInitialLoadIsMarkedShowsNoProgress) {
   host.Answer(kReadOid, "01000080");
   page.Read();
   EXPECT_EQ(host.Requests().size(), 1u);
-  EXPECT_EQ(op.CountShown("1011"), 0u);
+  EXPECT_EQ(op.CountShown(kProgress), 0u);
   EXPECT_EQ(Selections(), "10000000");
 }
 
@@ -124,7 +134,7 @@ TEST_F(LoopbackPage, AShortResponseReportsIncompleteDataAndKeepsTheBoxes) {
   host.Answer(kReadOid, "010000");
   page.Read();
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"环回控制数据信息不全"});
-  EXPECT_EQ(op.CountShown("1011"), 0u);
+  EXPECT_EQ(op.CountShown(kProgress), 0u);
   EXPECT_EQ(Selections(), "00111100");
 }
 
@@ -158,7 +168,7 @@ TEST_F(LoopbackPage, AHostThatThrowsEndsTheReadSilently) {
   host.OnRequest([](const RecordedRequest&, CText*) { throw std::runtime_error("no route"); });
   page.Read();
   EXPECT_TRUE(op.Messages().empty());
-  EXPECT_EQ(op.CountShown("1011"), 0u);
+  EXPECT_EQ(op.CountShown(kProgress), 0u);
   EXPECT_EQ(Selections(), "00111100");
 }
 
@@ -212,8 +222,8 @@ TEST_F(LoopbackPage, AChangeMadeInThePageReachesTheCard) {
     }
   });
   LoadInitially("01000000");
-  SelectItem(&page, 1022, "环回");  // RLP port B
-  SelectItem(&page, 1021, "环回");  // LLP port C
+  SelectItem(&page, loopback::kRlpB, "环回");
+  SelectItem(&page, loopback::kLlpC, "环回");
   page.Set();
   EXPECT_EQ(byte, "42");
   Select("00000000");

@@ -10,8 +10,10 @@
 #include <atomic>
 #include <numeric>
 #include <stdexcept>
+#include <string>
 
 #include "core/card/card_app.h"
+#include "ids/progress_dialog_ids.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gate.h"
@@ -20,6 +22,8 @@
 
 namespace t740::test {
 namespace {
+
+namespace progress = ids::progress_dialog;
 
 const char kBasicOid[] = "1.3.6.1.4.1.47291.2.1.1.85.1.01.05.1";
 const char kLoopbackOid[] = "1.3.6.1.4.1.47291.2.1.1.85.1.01.05.11";
@@ -38,7 +42,7 @@ class PollProgressDialog : public DialogTest {
   // Follows the bar from the UI thread; the host's handler reads it from
   // the worker thread.
   void WatchBar(CPollProgressDlg& dialog) {
-    auto* bar = Control<QProgressBar>(&dialog, 1008);
+    auto* bar = Control<QProgressBar>(&dialog, progress::kBar);
     ASSERT_NE(bar, nullptr);
     QObject::connect(bar, &QProgressBar::valueChanged, [this, bar](int value) {
       positions.push_back(value);
@@ -167,7 +171,7 @@ TEST_F(PollProgressDialog, EscapeAndCloseRequestsDoNotEndIt) {
     }
   });
   bool stillOpen = false;
-  op.OnDialog("1011", [&](QWidget* window) {
+  op.OnDialog(std::to_string(progress::kTemplate), [&](QWidget* window) {
     PressKey(window, Qt::Key_Escape);
     window->close();
     static_cast<QDialog*>(window)->reject();
@@ -212,8 +216,8 @@ void ShowHeldAtLoopback(CCardObject& card, RecordingCard& host, Operator& op,
   });
   op.Then(
       [](QWidget* modal) {
-        auto* bar = modal->findChild<QProgressBar*>("1008");
-        return modal->objectName() == "1011" && bar && bar->value() == 60;
+        auto* bar = modal->findChild<QProgressBar*>(IdName(progress::kBar));
+        return modal->objectName() == IdName(progress::kTemplate) && bar && bar->value() == 60;
       },
       [&](QWidget* window) {
         *label = window->findChild<QLabel*>("pollingLabel")->text().toStdString();
@@ -231,7 +235,7 @@ TEST_F(PollProgressDialog, SpeaksChineseAndHasNoCaption) {
   EXPECT_EQ(label, "正在进行轮徇，请稍等...");
   CPollProgressDlg dialog(&card);
   EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
-  EXPECT_EQ(dialog.objectName(), "1011");
+  EXPECT_EQ(dialog.objectName(), IdName(progress::kTemplate));
 }
 
 TEST_F(PollProgressDialog, SpeaksEnglishUnderAnEnglishLocale) {

@@ -10,7 +10,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 
+#include "ids/port_user_ids.h"
+#include "ids/progress_dialog_ids.h"
+#include "ids/user_info_dialog_ids.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
@@ -20,6 +24,10 @@ namespace t740::test {
 namespace {
 
 namespace fs = std::filesystem;
+namespace remark = ids::user_info_dialog;
+
+const std::string kRemarkDialog = std::to_string(remark::kTemplate);
+const std::string kProgress = std::to_string(ids::progress_dialog::kTemplate);
 
 constexpr int kRemarkColumn = 1;
 
@@ -46,7 +54,7 @@ class PortUserPageTest : public DialogTest {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
-  QAbstractItemView* List() { return Control<QAbstractItemView>(&page, 1090); }
+  QAbstractItemView* List() { return Control<QAbstractItemView>(&page, ids::port_user::kList); }
   QString Cell(int row, int column) {
     return List()->model()->index(row, column).data(Qt::DisplayRole).toString();
   }
@@ -68,9 +76,9 @@ class PortUserPageTest : public DialogTest {
   // Selects the row and types the remark in the edit dialog, then OK.
   void EditRemark(int row, std::string utf8) {
     SelectRow(row);
-    op.OnDialog("1033", [utf8](QWidget* dialog) {
-      TypeInto(dialog, 1091, utf8);
-      Click(dialog, 1004);
+    op.OnDialog(kRemarkDialog, [utf8](QWidget* dialog) {
+      TypeInto(dialog, remark::kRemark, utf8);
+      Click(dialog, remark::kOk);
     });
     DoubleClickRow(row);
     EXPECT_TRUE(op.Done());
@@ -83,7 +91,7 @@ class PortUserPageTest : public DialogTest {
 using Texts = std::vector<std::string>;
 
 TEST_F(PortUserPageTest, ListsTheFourPortsUnderTheirHeadings) {
-  EXPECT_EQ(page.objectName(), "1090");
+  EXPECT_EQ(page.objectName(), IdName(ids::port_user::kTemplate));
   QAbstractItemView* list = List();
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(), QString::fromUtf8("端口号"));
@@ -107,7 +115,7 @@ TEST_F(PortUserPageTest, EditedRemarksAreSavedAsGbkAndLoadBack) {
   CPortUserPage another{card};
   another.SetHostDirectory(root_.string() + "/");
   another.Load();
-  auto* list = Control<QAbstractItemView>(&another, 1090);
+  auto* list = Control<QAbstractItemView>(&another, ids::port_user::kList);
   EXPECT_EQ(list->model()->index(0, 1).data().toString(), QString::fromUtf8("甲线"));
   EXPECT_EQ(list->model()->index(1, 1).data().toString(), QString());
   EXPECT_EQ(list->model()->index(3, 1).data().toString(), QString::fromUtf8("张三 13900001111"));
@@ -119,7 +127,7 @@ TEST_F(PortUserPageTest, TheHostDirectoryVariableMovesTheRemarkFile) {
   unsetenv("T740_HOST_DIRECTORY");
   Put("alpha,,gamma,delta,;");
   moved.Load();
-  auto* list = Control<QAbstractItemView>(&moved, 1090);
+  auto* list = Control<QAbstractItemView>(&moved, ids::port_user::kList);
   EXPECT_EQ(list->model()->index(2, 1).data().toString(), QString("gamma"));
   moved.Save();
   EXPECT_EQ(op.Messages(), (std::vector<std::string>{"设置成功!"}));
@@ -135,7 +143,7 @@ TEST_F(PortUserPageTest, UntouchedRemarksKeepTheirBytesThroughEditAndSave) {
   Put(original);
   page.Load();
   SelectRow(0);
-  op.OnDialog("1033", [](QWidget* dialog) { Click(dialog, 1004); });
+  op.OnDialog(kRemarkDialog, [](QWidget* dialog) { Click(dialog, remark::kOk); });
   DoubleClickRow(0);
   page.Save();
   EXPECT_EQ(Contents(), original);
@@ -147,16 +155,16 @@ TEST_F(PortUserPageTest, MissingFileLoadsFourEmptyRemarksSilently) {
   EXPECT_EQ(Remarks(), (Texts{"", "", "", ""}));
   page.Load();
   EXPECT_TRUE(op.Messages().empty());
-  EXPECT_EQ(op.CountShown("1011"), 0u);
+  EXPECT_EQ(op.CountShown(kProgress), 0u);
 }
 
 TEST_F(PortUserPageTest, LoadsAfterTheFirstShowTheProgressDialog) {
   Put("a,b,c,d,;");
   page.Load();
-  EXPECT_EQ(op.CountShown("1011"), 0u);
+  EXPECT_EQ(op.CountShown(kProgress), 0u);
   Put("w,x,y,z,;");
   page.Load();
-  EXPECT_EQ(op.CountShown("1011"), 1u);
+  EXPECT_EQ(op.CountShown(kProgress), 1u);
   EXPECT_EQ(Remarks(), (Texts{"w", "x", "y", "z"}));
 }
 
@@ -167,7 +175,7 @@ TEST_F(PortUserPageTest, EmptyFileReportsAndKeepsTheList) {
   page.Load();
   EXPECT_EQ(op.Messages(), (std::vector<std::string>{"Read Tephone Fail"}));
   EXPECT_EQ(Remarks(), (Texts{"a", "b", "c", "d"}));
-  EXPECT_EQ(op.CountShown("1011"), 0u);
+  EXPECT_EQ(op.CountShown(kProgress), 0u);
 }
 
 TEST_F(PortUserPageTest, FailedFirstLoadLeavesTheNextLoadAFirstOne) {
@@ -175,7 +183,7 @@ TEST_F(PortUserPageTest, FailedFirstLoadLeavesTheNextLoadAFirstOne) {
   page.Load();
   Put("a,b,c,d,;");
   page.Load();
-  EXPECT_EQ(op.CountShown("1011"), 0u);
+  EXPECT_EQ(op.CountShown(kProgress), 0u);
   EXPECT_EQ(Remarks(), (Texts{"a", "b", "c", "d"}));
 }
 
@@ -231,17 +239,17 @@ TEST_F(PortUserPageTest, EnterAndF2EditTheKeyboardsRowAndTheTooltipShowsItAll) {
   QAbstractItemView* list = List();
   list->setFocus(Qt::OtherFocusReason);
   ASSERT_TRUE(list->hasFocus());
-  op.OnDialog("1033", [](QWidget* dialog) {
-    TypeInto(dialog, 1091, "alpha");
-    Click(dialog, 1004);
+  op.OnDialog(kRemarkDialog, [](QWidget* dialog) {
+    TypeInto(dialog, remark::kRemark, "alpha");
+    Click(dialog, remark::kOk);
   });
   PressKey(list, Qt::Key_Return);
   EXPECT_TRUE(op.Done());
   const std::string whole = "Line 7 to the exchange " + std::string(60, 'x') + " 13900001111";
-  op.OnDialog("1033", [whole](QWidget* dialog) {
-    EXPECT_EQ(Text(dialog, 1091), "");
-    TypeInto(dialog, 1091, whole);
-    Click(dialog, 1004);
+  op.OnDialog(kRemarkDialog, [whole](QWidget* dialog) {
+    EXPECT_EQ(Text(dialog, remark::kRemark), "");
+    TypeInto(dialog, remark::kRemark, whole);
+    Click(dialog, remark::kOk);
   });
   PressKey(list, Qt::Key_Down);
   PressKey(list, Qt::Key_F2);
@@ -256,14 +264,14 @@ TEST_F(PortUserPageTest, EnterAndF2EditTheKeyboardsRowAndTheTooltipShowsItAll) {
 TEST_F(PortUserPageTest, CancelEscapeAndCloseBoxLeaveTheRemark) {
   EditRemark(2, "kept");
   const std::function<void(QWidget*)> endings[] = {
-      [](QWidget* dialog) { Click(dialog, 1005); },
+      [](QWidget* dialog) { Click(dialog, remark::kCancel); },
       [](QWidget* dialog) { PressKey(dialog, Qt::Key_Escape); },
       [](QWidget* dialog) { dialog->close(); },
   };
   for (const auto& end : endings) {
-    op.OnDialog("1033", [&](QWidget* dialog) {
-      EXPECT_EQ(Text(dialog, 1091), "kept");
-      TypeInto(dialog, 1091, "changed");
+    op.OnDialog(kRemarkDialog, [&](QWidget* dialog) {
+      EXPECT_EQ(Text(dialog, remark::kRemark), "kept");
+      TypeInto(dialog, remark::kRemark, "changed");
       end(dialog);
     });
     DoubleClickRow(2);
@@ -274,10 +282,10 @@ TEST_F(PortUserPageTest, CancelEscapeAndCloseBoxLeaveTheRemark) {
 
 TEST_F(PortUserPageTest, EnterInTheEditActsAsOk) {
   SelectRow(1);
-  op.OnDialog("1033", [](QWidget* dialog) {
+  op.OnDialog(kRemarkDialog, [](QWidget* dialog) {
     EXPECT_EQ(dialog->windowTitle().toStdString(), "用户信息");
-    TypeInto(dialog, 1091, "by enter");
-    PressKey(Control<QWidget>(dialog, 1091), Qt::Key_Return);
+    TypeInto(dialog, remark::kRemark, "by enter");
+    PressKey(Control<QWidget>(dialog, remark::kRemark), Qt::Key_Return);
   });
   DoubleClickRow(1);
   EXPECT_TRUE(op.Done());
@@ -287,14 +295,14 @@ TEST_F(PortUserPageTest, EnterInTheEditActsAsOk) {
 TEST_F(PortUserPageTest, RemarkWithAFieldEndIsRefusedAndTheDialogStays) {
   SelectRow(0);
   std::string stillOpen;
-  op.OnDialog("1033", [](QWidget* dialog) {
-    TypeInto(dialog, 1091, "a,b");
-    Click(dialog, 1004);
+  op.OnDialog(kRemarkDialog, [](QWidget* dialog) {
+    TypeInto(dialog, remark::kRemark, "a,b");
+    Click(dialog, remark::kOk);
   });
   op.AcceptMessage();
-  op.OnDialog("1033", [&](QWidget* dialog) {
-    stillOpen = Text(dialog, 1091);
-    Click(dialog, 1005);
+  op.OnDialog(kRemarkDialog, [&](QWidget* dialog) {
+    stillOpen = Text(dialog, remark::kRemark);
+    Click(dialog, remark::kCancel);
   });
   DoubleClickRow(0);
   EXPECT_TRUE(op.Done());

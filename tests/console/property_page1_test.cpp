@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <stdexcept>
 
+#include "ids/device_page_ids.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
@@ -13,6 +14,8 @@
 
 namespace t740::test {
 namespace {
+
+namespace device = ids::device_page;
 
 const char kBasicOid[] = "1.3.6.1.4.1.47291.2.1.1.85.1.01.05.1";
 
@@ -25,7 +28,10 @@ class DevicePage : public DialogTest {
   }
   std::vector<std::string> ValueTexts() {
     std::vector<std::string> texts;
-    for (int id : {1089, 1086, 1087, 1078, 1079, 1080, 1081}) texts.push_back(Text(&page, id));
+    for (int id :
+         {device::kDeviceAddress, device::kLocation, device::kIpAddress, device::kSoftwareVersion,
+          device::kHardwareVersion, device::kDeviceType, device::kCardAddress})
+      texts.push_back(Text(&page, id));
     return texts;
   }
 
@@ -39,13 +45,13 @@ TEST_F(DevicePage, FirstReadShowsTheCachedVersionsAndTheIdentity) {
   page.Read();
   EXPECT_TRUE(host.Requests().empty());
   EXPECT_TRUE(page.CacheUsed());
-  EXPECT_EQ(Text(&page, 1078), "V2.1");
-  EXPECT_EQ(Text(&page, 1079), "V1.0");
-  EXPECT_EQ(Text(&page, 1089), "01");
-  EXPECT_EQ(Text(&page, 1081), "05");
-  EXPECT_EQ(Text(&page, 1087), "10.1.2.3");
-  EXPECT_EQ(Text(&page, 1080), "SDH光传输设备");
-  EXPECT_EQ(Text(&page, 1086), "二号机房");
+  EXPECT_EQ(Text(&page, device::kSoftwareVersion), "V2.1");
+  EXPECT_EQ(Text(&page, device::kHardwareVersion), "V1.0");
+  EXPECT_EQ(Text(&page, device::kDeviceAddress), "01");
+  EXPECT_EQ(Text(&page, device::kCardAddress), "05");
+  EXPECT_EQ(Text(&page, device::kIpAddress), "10.1.2.3");
+  EXPECT_EQ(Text(&page, device::kDeviceType), "SDH光传输设备");
+  EXPECT_EQ(Text(&page, device::kLocation), "二号机房");
   EXPECT_TRUE(op.Messages().empty());
   page.resize(page.sizeHint());
   SaveScreenshot(&page, "device_information_page_zh");
@@ -61,8 +67,8 @@ TEST_F(DevicePage, LaterReadsAskTheCard) {
   EXPECT_EQ(requests[0].operation, 0);
   EXPECT_EQ(requests[0].oid, kBasicOid);
   EXPECT_EQ(requests[0].value, "");
-  EXPECT_EQ(Text(&page, 1078), "VA.3");
-  EXPECT_EQ(Text(&page, 1079), "VF.0");
+  EXPECT_EQ(Text(&page, device::kSoftwareVersion), "VA.3");
+  EXPECT_EQ(Text(&page, device::kHardwareVersion), "VF.0");
 }
 
 TEST_F(DevicePage, AnEmptyCacheReportsIncompleteDataAndChangesNothing) {
@@ -79,7 +85,7 @@ TEST_F(DevicePage, NineCharactersAreIncompleteAndKeepThePreviousTexts) {
   host.Answer(kBasicOid, "010000321");
   page.Read();
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"基本属性数据信息不全"});
-  EXPECT_EQ(Text(&page, 1078), "V2.1");
+  EXPECT_EQ(Text(&page, device::kSoftwareVersion), "V2.1");
 }
 
 TEST_F(DevicePage, AHostThatThrowsEndsTheReadSilently) {
@@ -88,20 +94,22 @@ TEST_F(DevicePage, AHostThatThrowsEndsTheReadSilently) {
   host.OnRequest([](const RecordedRequest&, CText*) { throw std::runtime_error("timeout"); });
   page.Read();
   EXPECT_TRUE(op.Messages().empty());
-  EXPECT_EQ(Text(&page, 1079), "V1.0");
+  EXPECT_EQ(Text(&page, device::kHardwareVersion), "V1.0");
 }
 
 // The page has a Chinese template only.
 TEST_F(DevicePage, StaysChineseUnderAnEnglishLocale) {
   card.SetBasicInfoCache("0100002110");
   page.Read();
-  EXPECT_EQ(page.findChild<QLabel*>("label1078")->text().toStdString(), "软件版本号");
+  EXPECT_EQ(
+      page.findChild<QLabel*>("label" + IdName(device::kSoftwareVersion))->text().toStdString(),
+      "软件版本号");
   page.resize(page.sizeHint());
   SaveScreenshot(&page, "device_information_page_en");
 }
 
 TEST_F(DevicePage, CarriesItsTemplateIdAndPicture) {
-  EXPECT_EQ(page.objectName(), "1001");
+  EXPECT_EQ(page.objectName(), IdName(device::kTemplate));
   auto* picture = page.findChild<QLabel*>("picture");
   ASSERT_NE(picture, nullptr);
   EXPECT_EQ(picture->pixmap().size(), QSize(38, 351));

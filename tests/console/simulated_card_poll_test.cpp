@@ -2,6 +2,11 @@
 // card holds arrives in the pages, and a loopback change reaches the card.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "ids/device_page_ids.h"
+#include "ids/loopback_page_ids.h"
+#include "ids/progress_dialog_ids.h"
 #include "pages/loopback_page.h"
 #include "pages/property_page1.h"
 #include "sim/default_card.h"
@@ -13,6 +18,9 @@
 
 namespace t740::test {
 namespace {
+
+namespace device = ids::device_page;
+namespace loopback_box = ids::loopback_page;
 
 class SimulatedCardPoll : public DialogTest {
  protected:
@@ -59,17 +67,19 @@ TEST_F(SimulatedCardPoll, ThePagesShowWhatTheCardHolds) {
   Poll();
   CPropertyPage1 device{card};
   device.Read();
-  EXPECT_EQ(Text(&device, 1078), "V3.2");
-  EXPECT_EQ(Text(&device, 1079), "V0.7");
-  EXPECT_EQ(Text(&device, 1089), "01");
-  EXPECT_EQ(Text(&device, 1081), "07");
+  EXPECT_EQ(Text(&device, device::kSoftwareVersion), "V3.2");
+  EXPECT_EQ(Text(&device, device::kHardwareVersion), "V0.7");
+  EXPECT_EQ(Text(&device, device::kDeviceAddress), "01");
+  EXPECT_EQ(Text(&device, device::kCardAddress), "07");
 
   CLoopbackPage loopback{card};
   loopback.Read();
   // The default card loops port D inside the card and port C back to the line.
-  EXPECT_EQ(CurrentIndex(&loopback, 1019), 1);  // LLP D
-  EXPECT_EQ(CurrentIndex(&loopback, 1025), 1);  // RLP C
-  for (int id : {1021, 1018, 1020, 1024, 1022, 1023}) EXPECT_EQ(CurrentIndex(&loopback, id), 0);
+  EXPECT_EQ(CurrentIndex(&loopback, loopback_box::kLlpD), 1);
+  EXPECT_EQ(CurrentIndex(&loopback, loopback_box::kRlpC), 1);
+  for (int id : {loopback_box::kLlpC, loopback_box::kLlpB, loopback_box::kLlpA, loopback_box::kRlpD,
+                 loopback_box::kRlpB, loopback_box::kRlpA})
+    EXPECT_EQ(CurrentIndex(&loopback, id), 0);
   EXPECT_EQ(simulated.Requests().size(), 4u);  // both pages took the poll's answers
   EXPECT_TRUE(op.Messages().empty());
 }
@@ -79,17 +89,18 @@ TEST_F(SimulatedCardPoll, ALoopbackChangeInThePageReachesTheCard) {
   CLoopbackPage loopback{card};
   loopback.Read();
   loopback.MarkInitialLoadDone();
-  SelectItem(&loopback, 1019, "不环回");  // LLP D off
-  SelectItem(&loopback, 1023, "环回");    // RLP A on
+  SelectItem(&loopback, loopback_box::kLlpD, "不环回");
+  SelectItem(&loopback, loopback_box::kRlpA, "环回");
   loopback.Set();
   EXPECT_EQ(simulated.Snapshot().loopback, 0x05);
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"环回控制设置成功"});
 
   // Read back from the card, not from the cache.
-  SelectItem(&loopback, 1023, "不环回");
+  SelectItem(&loopback, loopback_box::kRlpA, "不环回");
   loopback.Read();
-  EXPECT_EQ(CurrentIndex(&loopback, 1023), 1);
-  EXPECT_EQ(op.CountShown("1011"), 2u);  // the poll, then the read's progress
+  EXPECT_EQ(CurrentIndex(&loopback, loopback_box::kRlpA), 1);
+  EXPECT_EQ(op.CountShown(std::to_string(ids::progress_dialog::kTemplate)),
+            2u);  // the poll, then the read's progress
 }
 
 }  // namespace

@@ -6,12 +6,17 @@
 
 #include <QTabWidget>
 #include <mutex>
+#include <string>
 
 #include "child_process.h"
 #include "host/command_line.h"
 #include "host/host_request.h"
 #include "host/sim_transport.h"
 #include "host/snmp_transport.h"
+#include "ids/config_window_ids.h"
+#include "ids/loopback_page_ids.h"
+#include "ids/section_direction_ids.h"
+#include "ids/section_overhead_ids.h"
 #include "sim/default_card.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
@@ -68,6 +73,9 @@ class RecordingTransport : public host::Transport {
   std::vector<Exchange> log_;
 };
 
+namespace cw = ids::config_window;
+
+const std::string kWindow = std::to_string(cw::kTemplate);
 constexpr int kLoopbackTab = 1;
 constexpr int kSectionTab = 2;
 constexpr int kPathTab = 3;
@@ -86,7 +94,7 @@ class ConfigWindowSnmpTest : public DialogTest {
   }
 
   static void ShowTab(QWidget* window, int tab) {
-    Control<QTabWidget>(window, 1006)->setCurrentIndex(tab);
+    Control<QTabWidget>(window, cw::kTabs)->setCurrentIndex(tab);
   }
 
   // Opens the window through `transport` and works it as an operator:
@@ -95,20 +103,23 @@ class ConfigWindowSnmpTest : public DialogTest {
     RecordingTransport recording(transport);
     host::SetRequestTransport(&recording);
     op.ClearRecords();
-    op.OnDialog("1000", [](QWidget* window) {
+    op.OnDialog(kWindow, [](QWidget* window) {
       ShowTab(window, kLoopbackTab);
-      QWidget* loopback = Page(window, 1012);
-      SelectItem(loopback, 1020, CurrentIndex(loopback, 1020) == 0 ? 1 : 0);
-      Click(window, 1004);
-      Click(window, 1005);
+      QWidget* loopback = Page(window, ids::loopback_page::kTemplate);
+      const int llpA = ids::loopback_page::kLlpA;
+      SelectItem(loopback, llpA, CurrentIndex(loopback, llpA) == 0 ? 1 : 0);
+      Click(window, cw::kSet);
+      Click(window, cw::kRead);
       ShowTab(window, kSectionTab);
-      TypeInto(Page(Page(window, 1025), 1023), 1035, "0f");
-      Click(window, 1004);
-      Click(window, 1005);
+      QWidget* section = Page(window, ids::section_overhead::kTemplate);
+      QWidget* directionA = Page(section, ids::section_overhead::kDirectionTemplates[0]);
+      TypeInto(directionA, ids::section_direction::kS1Send, "0f");
+      Click(window, cw::kSet);
+      Click(window, cw::kRead);
       ShowTab(window, kPathTab);
-      Click(window, 1005);
-      Click(window, 1004);
-      Click(window, 1010);
+      Click(window, cw::kRead);
+      Click(window, cw::kSet);
+      Click(window, cw::kExit);
     });
     card.OpenConfiguration(nullptr, CText(sim::kDefaultIp), CText(sim::kDefaultCardAddress),
                            &record);
@@ -148,10 +159,10 @@ TEST_F(ConfigWindowSnmpTest, WithoutAnAnswerEachPageShowsItsMessage) {
   auto openAndSetLoopback = [this](host::Transport& transport) {
     host::SetRequestTransport(&transport);
     op.ClearRecords();
-    op.OnDialog("1000", [](QWidget* window) {
+    op.OnDialog(kWindow, [](QWidget* window) {
       ShowTab(window, kLoopbackTab);
-      Click(window, 1004);
-      Click(window, 1010);
+      Click(window, cw::kSet);
+      Click(window, cw::kExit);
     });
     card.OpenConfiguration(nullptr, CText(sim::kDefaultIp), CText(sim::kDefaultCardAddress),
                            &record);

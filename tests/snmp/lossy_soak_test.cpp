@@ -18,11 +18,16 @@
 #include <mutex>
 #include <random>
 #include <sstream>
+#include <string>
 
 #include "child_process.h"
 #include "host/command_line.h"
 #include "host/host_request.h"
 #include "host/snmp_transport.h"
+#include "ids/config_window_ids.h"
+#include "ids/loopback_page_ids.h"
+#include "ids/threshold_page_ids.h"
+#include "ids/threshold_window_ids.h"
 #include "sim/default_card.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
@@ -40,7 +45,10 @@ const auto kBound = std::chrono::milliseconds(kTimeoutMilliseconds * (kRetries +
 constexpr auto kSlack = std::chrono::milliseconds(700);
 constexpr size_t kHead = 6;
 constexpr int kLoopbackTab = 1;
-constexpr int kFirstThreshold = 1023;
+constexpr int kFirstThreshold = ids::threshold_page::kEdits[0];
+
+namespace cw = ids::config_window;
+namespace tw = ids::threshold_window;
 
 struct Exchange {
   int operation;
@@ -219,7 +227,7 @@ class LossySoakTest : public DialogTest {
   }
 
   void RunConfigurationWindow() {
-    op.OnDialog("1000", [&](QWidget* window) {
+    op.OnDialog(std::to_string(cw::kTemplate), [&](QWidget* window) {
       const std::vector<Exchange> opening = recording.Take();
       Note(opening);
       const std::vector<std::string> allowed = {"环回控制数据信息不全", "开销配置数据信息不全",
@@ -229,19 +237,19 @@ class LossySoakTest : public DialogTest {
         EXPECT_NE(std::find(allowed.begin(), allowed.end(), message), allowed.end()) << message;
       }
       op.ClearRecords();
-      Control<QTabWidget>(window, 1006)->setCurrentIndex(kLoopbackTab);
-      QWidget* loopback = Page(window, 1012);
+      Control<QTabWidget>(window, cw::kTabs)->setCurrentIndex(kLoopbackTab);
+      QWidget* loopback = Page(window, ids::loopback_page::kTemplate);
       for (int press = Uniform(2, 6); press > 0 && !HasFailure(); --press) {
         if (Uniform(0, 1) == 0) {
-          SelectItem(loopback, 1020, Uniform(0, 1));
-          Click(window, 1004);
+          SelectItem(loopback, ids::loopback_page::kLlpA, Uniform(0, 1));
+          Click(window, cw::kSet);
           CheckPress("loopback Set");
         } else {
-          Click(window, 1005);
+          Click(window, cw::kRead);
           CheckPress("loopback Read");
         }
       }
-      Click(window, 1010);
+      Click(window, cw::kExit);
     });
     card.OpenConfiguration(nullptr, CText(sim::kDefaultIp), CText(sim::kDefaultCardAddress),
                            &record);
@@ -254,19 +262,19 @@ class LossySoakTest : public DialogTest {
     window.Container().SkipCache();
     window.Container().ReadThresholds();
     CheckPress("threshold window's first read");
-    op.OnDialog("ThresholdWindow", [&](QWidget*) {
+    op.OnDialog(tw::kName, [&](QWidget*) {
       for (int press = Uniform(2, 6); press > 0 && !HasFailure(); --press) {
         if (Uniform(0, 1) == 0) {
           Control<QLineEdit>(&window.Container().FirstPage(), kFirstThreshold)
               ->setText(QString::number(Uniform(0, 65535)));
-          Click(&window, 1004);
+          Click(&window, tw::kSet);
           CheckPress("thresholds Set");
         } else {
-          Click(&window, 1005);
+          Click(&window, tw::kRead);
           CheckPress("thresholds Read");
         }
       }
-      Click(&window, 1010);
+      Click(&window, tw::kExit);
     });
     window.exec();
     EXPECT_TRUE(op.Done());

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "ids/shield_dialog_ids.h"
 #include "support/controls.h"
 #include "support/gbk.h"
 #include "support/operator.h"
@@ -16,6 +17,8 @@
 
 namespace t740::test {
 namespace {
+
+namespace shield = ids::shield_dialog;
 
 constexpr int kRows = 150;
 constexpr int kShieldColumn = 3;
@@ -27,7 +30,7 @@ struct ShieldCall {
 };
 
 QAbstractItemView* AlarmList(QWidget* dialog) {
-  return Control<QAbstractItemView>(dialog, 1012);
+  return Control<QAbstractItemView>(dialog, shield::kAlarmList);
 }
 
 QVariant Cell(QWidget* dialog, int row, int column, int role) {
@@ -60,7 +63,7 @@ class AlarmShieldTest : public ::testing::Test {
  protected:
   ShieldCall Call(const std::string& mask, int16_t length, const std::string& levels,
                   std::function<void(QWidget*)> step) {
-    op.OnDialog("1022", std::move(step));
+    op.OnDialog(std::to_string(shield::kTemplate), std::move(step));
     ShieldCall call;
     call.returned =
         GetAlarmSheild(0, CText(mask), length, &call.result, &call.length, CText(levels));
@@ -77,8 +80,8 @@ TEST_F(AlarmShieldTest, FullMaskChecksEveryRowAndSelectAllAndComesBackUnchanged)
   bool selectAll = false;
   const ShieldCall call = Call(full, kRows, "", [&](QWidget* dialog) {
     shown = ShownMask(dialog);
-    selectAll = IsChecked(dialog, 1013);
-    Click(dialog, 1004);
+    selectAll = IsChecked(dialog, shield::kSelectAll);
+    Click(dialog, shield::kOk);
   });
   EXPECT_EQ(shown, full);
   EXPECT_TRUE(selectAll);
@@ -92,8 +95,8 @@ TEST_F(AlarmShieldTest, ShortMaskChecksItsRowsAndOkFillsTheRest) {
   bool selectAll = true;
   const ShieldCall call = Call("0100", 4, "", [&](QWidget* dialog) {
     shown = ShownMask(dialog);
-    selectAll = IsChecked(dialog, 1013);
-    Click(dialog, 1004);
+    selectAll = IsChecked(dialog, shield::kSelectAll);
+    Click(dialog, shield::kOk);
   });
   const std::string expected = "0100" + std::string(146, '0');
   EXPECT_EQ(shown, expected);
@@ -109,8 +112,8 @@ TEST_F(AlarmShieldTest, MaskWithAWrongLengthChecksNothing) {
     bool selectAll = true;
     Call("1111", length, "", [&](QWidget* dialog) {
       shown = ShownMask(dialog);
-      selectAll = IsChecked(dialog, 1013);
-      Click(dialog, 1005);
+      selectAll = IsChecked(dialog, shield::kSelectAll);
+      Click(dialog, shield::kCancel);
     });
     EXPECT_EQ(shown, std::string(kRows, '0')) << length;
     EXPECT_FALSE(selectAll) << length;
@@ -120,10 +123,10 @@ TEST_F(AlarmShieldTest, MaskWithAWrongLengthChecksNothing) {
 TEST_F(AlarmShieldTest, SelectAllThenOneRowOffLeavesSelectAllChecked) {
   bool selectAll = false;
   const ShieldCall call = Call("", 0, "", [&](QWidget* dialog) {
-    Click(dialog, 1013);
+    Click(dialog, shield::kSelectAll);
     ClickRowBox(dialog, 120);
-    selectAll = IsChecked(dialog, 1013);
-    Click(dialog, 1004);
+    selectAll = IsChecked(dialog, shield::kSelectAll);
+    Click(dialog, shield::kOk);
   });
   std::string expected(kRows, '1');
   expected[120] = '0';
@@ -134,15 +137,15 @@ TEST_F(AlarmShieldTest, SelectAllThenOneRowOffLeavesSelectAllChecked) {
 
 TEST_F(AlarmShieldTest, UncheckingSelectAllClearsEveryRow) {
   const ShieldCall call = Call(std::string(kRows, '1'), kRows, "", [&](QWidget* dialog) {
-    Click(dialog, 1013);
-    Click(dialog, 1004);
+    Click(dialog, shield::kSelectAll);
+    Click(dialog, shield::kOk);
   });
   EXPECT_EQ(call.result, std::string(kRows, '0').c_str());
 }
 
 TEST_F(AlarmShieldTest, CancelEscapeAndCloseBoxReturnAnEmptyMask) {
   const std::function<void(QWidget*)> endings[] = {
-      [](QWidget* dialog) { Click(dialog, 1005); },
+      [](QWidget* dialog) { Click(dialog, shield::kCancel); },
       [](QWidget* dialog) { PressKey(dialog, Qt::Key_Escape); },
       [](QWidget* dialog) { dialog->close(); },
   };
@@ -176,7 +179,7 @@ TEST_F(AlarmShieldTest, RowsShowNumbersDefaultsAndTheHostsLevels) {
       for (int column = 0; column < 3; ++column) texts->push_back(CellText(dialog, row, column));
     }
     SaveScreenshot(dialog, "alarm_shield_1022");
-    Click(dialog, 1005);
+    Click(dialog, shield::kCancel);
   });
   EXPECT_EQ(rowCount, kRows);
   EXPECT_EQ(row0, (std::vector<std::string>{"   1", "Critical", "光口A:RS-TIM"}));
@@ -190,7 +193,7 @@ TEST_F(AlarmShieldTest, LevelListWithoutEndedItemsKeepsTheDefaults) {
   Call("", 0, "1:major;2:minor", [&](QWidget* dialog) {
     level0 = CellText(dialog, 0, 1);
     level2 = CellText(dialog, 2, 1);
-    Click(dialog, 1005);
+    Click(dialog, shield::kCancel);
   });
   EXPECT_EQ(level0, "严重告警");
   EXPECT_EQ(level2, "提示告警");
@@ -200,10 +203,10 @@ TEST_F(AlarmShieldTest, ChineseTemplate) {
   std::string title;
   Call("", 0, "", [&](QWidget* dialog) {
     title = dialog->windowTitle().toStdString();
-    EXPECT_EQ(Text(dialog, 1013), "全选");
-    EXPECT_EQ(Text(dialog, 1004), "确定");
-    EXPECT_EQ(Text(dialog, 1005), "取消");
-    Click(dialog, 1005);
+    EXPECT_EQ(Text(dialog, shield::kSelectAll), "全选");
+    EXPECT_EQ(Text(dialog, shield::kOk), "确定");
+    EXPECT_EQ(Text(dialog, shield::kCancel), "取消");
+    Click(dialog, shield::kCancel);
   });
   EXPECT_EQ(title, "告警屏蔽设置");
 }
@@ -212,10 +215,10 @@ TEST_F(AlarmShieldTest, EnglishTemplate) {
   std::string title;
   Call("", 0, "", [&](QWidget* dialog) {
     title = dialog->windowTitle().toStdString();
-    EXPECT_EQ(Text(dialog, 1013), "All");
-    EXPECT_EQ(Text(dialog, 1004), "OK");
-    EXPECT_EQ(Text(dialog, 1005), "Cancel");
-    Click(dialog, 1004);
+    EXPECT_EQ(Text(dialog, shield::kSelectAll), "All");
+    EXPECT_EQ(Text(dialog, shield::kOk), "OK");
+    EXPECT_EQ(Text(dialog, shield::kCancel), "Cancel");
+    Click(dialog, shield::kOk);
   });
   EXPECT_EQ(title, "Alarm settings shielding");
 }

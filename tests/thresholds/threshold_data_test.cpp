@@ -22,6 +22,9 @@ TEST(ThresholdTable, MapsFiftyFourDistinctEditsInDataOrder) {
   std::set<int> edits;
   for (const auto& slot : slots) edits.insert(slot.editId);
   EXPECT_EQ(edits.size(), 54u);
+  // The template's numbers, written out rather than taken from
+  // ids::threshold_page::kEdits: this test holds that table to the slots of
+  // the card's record.
   EXPECT_EQ(slots[0].editId, 1023);
   EXPECT_EQ(slots[11].editId, 1037);
   EXPECT_EQ(slots[35].editId, 1082);

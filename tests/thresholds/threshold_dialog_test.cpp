@@ -4,7 +4,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <string>
 
+#include "ids/config_window_ids.h"
+#include "ids/threshold_container_ids.h"
+#include "ids/threshold_page_ids.h"
+#include "ids/threshold_window_ids.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
@@ -15,6 +20,16 @@
 
 namespace t740::test {
 namespace {
+
+namespace container_ids = ids::threshold_container;
+namespace page_ids = ids::threshold_page;
+namespace tw = ids::threshold_window;
+
+// The edits of the first counter (regenerator section, 15 minutes), of the
+// last and of the last higher-order path one, by port block index.
+constexpr int kFirstEdit = page_ids::kEdits[0];
+constexpr int kLastEdit = page_ids::kEdits[53];
+constexpr int kLastPathEdit = page_ids::kEdits[43];
 
 // A complete threshold response whose first value of each port is given
 // (four hex digits, low byte first).
@@ -32,13 +47,13 @@ class ThresholdDialogTest : public DialogTest {
 
 TEST_F(ThresholdDialogTest, PortPairChoosesTheTabsAndTheButtonsStayHidden) {
   CThresholdTabDlg ab{card};
-  EXPECT_EQ(ab.objectName(), "1029");
+  EXPECT_EQ(ab.objectName(), IdName(container_ids::kTemplate));
   ASSERT_EQ(ab.Tabs()->count(), 2);
   EXPECT_EQ(ab.Tabs()->tabText(0), "A光口");
   EXPECT_EQ(ab.Tabs()->tabText(1), "B光口");
-  EXPECT_EQ(ab.FirstPage().objectName(), "1027");
-  EXPECT_EQ(ab.SecondPage().objectName(), "1030");
-  for (int id : {1004, 1005}) {
+  EXPECT_EQ(ab.FirstPage().objectName(), IdName(page_ids::kFirstTemplate));
+  EXPECT_EQ(ab.SecondPage().objectName(), IdName(page_ids::kSecondTemplate));
+  for (int id : {container_ids::kHiddenRead, container_ids::kHiddenSet}) {
     auto* button = Control<QPushButton>(&ab, id);
     ASSERT_TRUE(button);
     EXPECT_FALSE(button->isVisibleTo(&ab));
@@ -56,43 +71,43 @@ TEST_F(ThresholdDialogTest, FirstReadFillsBothPagesFromTheCacheLaterReadsAskTheC
   CThresholdTabDlg container{card};
   container.ReadThresholds();
   EXPECT_TRUE(host.Requests().empty());
-  EXPECT_EQ(Text(&container.FirstPage(), 1023), "300");
-  EXPECT_EQ(Text(&container.SecondPage(), 1023), "65535");
-  EXPECT_EQ(Text(&container.FirstPage(), 1074), "0");
+  EXPECT_EQ(Text(&container.FirstPage(), kFirstEdit), "300");
+  EXPECT_EQ(Text(&container.SecondPage(), kFirstEdit), "65535");
+  EXPECT_EQ(Text(&container.FirstPage(), kLastEdit), "0");
   container.ReadThresholds();
   ASSERT_EQ(host.Requests().size(), 1u);
   EXPECT_EQ(host.Requests()[0].oid, ReadOid(".51"));
-  EXPECT_EQ(Text(&container.FirstPage(), 1023), "10");
+  EXPECT_EQ(Text(&container.FirstPage(), kFirstEdit), "10");
 }
 
 TEST_F(ThresholdDialogTest, ShortResponseLeavesTheEdits) {
   card.SetThresholdCache(Response("2C01", "0000").substr(0, 437));
   CThresholdTabDlg container{card};
-  Control<QLineEdit>(&container.FirstPage(), 1023)->setText("17");
+  Control<QLineEdit>(&container.FirstPage(), kFirstEdit)->setText("17");
   op.AcceptAllMessages();
   container.ReadThresholds();
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"门限设置数据信息不全"});
-  EXPECT_EQ(Text(&container.FirstPage(), 1023), "17");
+  EXPECT_EQ(Text(&container.FirstPage(), kFirstEdit), "17");
 }
 
 TEST_F(ThresholdDialogTest, FailureOnTheHiddenSecondPageIsNamedWithItsPrefix) {
   CThresholdTabDlg container{card};
   container.show();
-  Control<QLineEdit>(&container.SecondPage(), 1085)->setText("１２");
+  Control<QLineEdit>(&container.SecondPage(), kLastPathEdit)->setText("１２");
   op.AcceptAllMessages();
   container.WriteThresholds();
   EXPECT_TRUE(host.Requests().empty());
   EXPECT_EQ(op.Messages(), std::vector<std::string>{
                                "B光口: 高阶通道,24小时,负指针调整输入必须为 0 -- 65535 之间整数"});
   EXPECT_EQ(container.Tabs()->currentIndex(), 0);
-  EXPECT_EQ(Text(&container.SecondPage(), 1085), "１２");
+  EXPECT_EQ(Text(&container.SecondPage(), kLastPathEdit), "１２");
 }
 
 TEST_F(ThresholdDialogTest, WritePutsEachPagesValuesAtTheirOffsets) {
   host.OnRequest([](const RecordedRequest&, CText* response) { *response = "1"; });
   CThresholdTabDlg container{card};
-  Control<QLineEdit>(&container.FirstPage(), 1023)->setText("300");
-  Control<QLineEdit>(&container.SecondPage(), 1023)->setText("00300");
+  Control<QLineEdit>(&container.FirstPage(), kFirstEdit)->setText("300");
+  Control<QLineEdit>(&container.SecondPage(), kFirstEdit)->setText("00300");
   op.AcceptAllMessages();
   container.WriteThresholds();
   ASSERT_EQ(host.Requests().size(), 1u);
@@ -108,10 +123,10 @@ TEST_F(ThresholdDialogTest, BothClearButtonsSendTheSameRequest) {
   CThresholdTabDlg container{card};
   container.show();
   op.AcceptAllMessages();
-  Click(&container.FirstPage(), 1004);
+  Click(&container.FirstPage(), page_ids::kClear);
   container.Tabs()->setCurrentIndex(1);
   host.OnRequest([](const RecordedRequest&, CText* response) { *response = "1"; });
-  Click(&container.SecondPage(), 1004);
+  Click(&container.SecondPage(), page_ids::kClear);
   const auto requests = host.Requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[0].oid, "1.3.6.1.4.1.47291.2.1.1.85.2.01.07.50");
@@ -126,11 +141,11 @@ TEST_F(ThresholdDialogTest, WindowReadsAndWritesThroughItsButtons) {
   CThresholdWindow window{card};
   window.Container().ReadThresholds();
   host.Answer(ReadOid(".51"), Response("FFFF", "0000"));
-  op.OnDialog("ThresholdWindow", [](QWidget* w) {
+  op.OnDialog(tw::kName, [](QWidget* w) {
     SaveScreenshot(w, "thresholds");
-    Click(w, 1005);
-    Click(w, 1004);
-    Click(w, 1010);
+    Click(w, tw::kRead);
+    Click(w, tw::kSet);
+    Click(w, tw::kExit);
   });
   op.AcceptAllMessages();
   window.exec();
@@ -150,7 +165,8 @@ TEST_F(ThresholdDialogTest, WindowOpenedForAnotherCardAsksThatCard) {
   InstallConfigurationWindow();
   op.AcceptAllMessages();
   host.Answer(ReadOid(".51"), Response("2C01", "2C01"));  // card A: 300
-  op.OnDialog("1000", [](QWidget* window) { Click(window, 1010); });
+  op.OnDialog(std::to_string(ids::config_window::kTemplate),
+              [](QWidget* window) { Click(window, ids::config_window::kExit); });
   card.OpenConfiguration(nullptr, CText("10.1.2.3"), CText("0107"), &record);
   ASSERT_TRUE(op.Done());
   ASSERT_EQ(card.GetThresholdCache(), Response("2C01", "2C01"));
@@ -159,13 +175,13 @@ TEST_F(ThresholdDialogTest, WindowOpenedForAnotherCardAsksThatCard) {
   const std::string cardB = BuildCardOid("0108", Operation::Read, ".51");
   host.Answer(cardB, Response("FFFF", "0A00"));  // card B: 65535 and 10
   std::string first, second, tab;
-  op.OnDialog("ThresholdWindow", [&](QWidget* window) {
-    auto* container = Control<CThresholdTabDlg>(window, 1029);
+  op.OnDialog(tw::kName, [&](QWidget* window) {
+    auto* container = Control<CThresholdTabDlg>(window, container_ids::kTemplate);
     ASSERT_TRUE(container);
-    first = Text(&container->FirstPage(), 1023);
-    second = Text(&container->SecondPage(), 1023);
+    first = Text(&container->FirstPage(), kFirstEdit);
+    second = Text(&container->SecondPage(), kFirstEdit);
     tab = container->Tabs()->tabText(0).toStdString();
-    Click(window, 1010);
+    Click(window, tw::kExit);
   });
   RunThresholdWindow(nullptr, card, "10.1.2.4", "0108");
   EXPECT_TRUE(op.Done());
