@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "output_sections.h"
 #include "run_host.h"
 
 namespace t740::test {
@@ -26,25 +27,6 @@ const char* const kAlarmTexts[] = {
     "光口C:RS-TIM", "光口C:STM-LOS", "光口C:STM-LOF", "光口C:RS-OOF",
     "光口D:RS-TIM", "光口D:STM-LOS", "光口D:STM-LOF", "光口D:RS-OOF",
 };
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
-  return lines;
-}
-
-// The lines between a section title and the next empty line.
-std::vector<std::string> Section(const std::string& text, const std::string& title) {
-  std::vector<std::string> section;
-  bool inside = false;
-  for (const std::string& line : Lines(text)) {
-    if (inside && line.empty()) break;
-    if (inside) section.push_back(line);
-    if (line.rfind(title, 0) == 0) inside = true;
-  }
-  return section;
-}
 
 std::vector<std::string> Words(const std::string& line) {
   std::vector<std::string> words;

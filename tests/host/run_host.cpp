@@ -12,6 +12,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "spawn_arguments.h"
+
 extern char** environ;
 
 namespace t740::test {
@@ -40,13 +42,6 @@ std::vector<std::string> EnvironmentWith(const std::vector<std::string>& chosen)
   named.insert({"LANG", "T740_HOST_DIRECTORY"});
   for (char** entry = environ; *entry; ++entry) add(*entry);
   return environment;
-}
-
-std::vector<char*> Pointers(std::vector<std::string>& texts) {
-  std::vector<char*> pointers;
-  for (std::string& text : texts) pointers.push_back(text.data());
-  pointers.push_back(nullptr);
-  return pointers;
 }
 
 }  // namespace
@@ -78,8 +73,8 @@ HostRun RunHostAt(const std::string& host, const std::vector<std::string>& argum
   chosen.push_back("LC_ALL=" + locale);
   chosen.push_back("XDG_STATE_HOME=" + std::string(directory) + "/state");
   std::vector<std::string> environment = EnvironmentWith(chosen);
-  std::vector<char*> argvPointers = Pointers(argv);
-  std::vector<char*> environmentPointers = Pointers(environment);
+  std::vector<char*> argvPointers = SpawnPointers(argv);
+  std::vector<char*> environmentPointers = SpawnPointers(environment);
 
   pid_t child = 0;
   const int spawned = posix_spawn(&child, argv[0].c_str(), &actions, nullptr, argvPointers.data(),

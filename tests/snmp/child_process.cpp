@@ -16,6 +16,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "spawn_arguments.h"
+
 extern char** environ;
 
 namespace t740::test {
@@ -62,20 +64,13 @@ std::vector<std::string> ChildEnvironment(const std::string& directory) {
   return environment;
 }
 
-std::vector<char*> Pointers(std::vector<std::string>& texts) {
-  std::vector<char*> pointers;
-  for (std::string& text : texts) pointers.push_back(text.data());
-  pointers.push_back(nullptr);
-  return pointers;
-}
-
 pid_t Spawn(const std::string& program, const std::vector<std::string>& arguments,
             const std::string& directory, posix_spawn_file_actions_t* actions) {
   std::vector<std::string> argv = {program};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   std::vector<std::string> environment = ChildEnvironment(directory);
-  std::vector<char*> argvPointers = Pointers(argv);
-  std::vector<char*> environmentPointers = Pointers(environment);
+  std::vector<char*> argvPointers = SpawnPointers(argv);
+  std::vector<char*> environmentPointers = SpawnPointers(environment);
   pid_t child = 0;
   if (posix_spawn(&child, program.c_str(), actions, nullptr, argvPointers.data(),
                   environmentPointers.data()) != 0) {

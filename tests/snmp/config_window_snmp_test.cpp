@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QTabWidget>
-#include <mutex>
 #include <string>
 
 #include "child_process.h"
@@ -17,6 +16,7 @@
 #include "ids/loopback_page_ids.h"
 #include "ids/section_direction_ids.h"
 #include "ids/section_overhead_ids.h"
+#include "recording_transport.h"
 #include "sim/default_card.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
@@ -24,54 +24,6 @@
 
 namespace t740::test {
 namespace {
-
-struct Exchange {
-  int operation;
-  std::string oid;
-  std::string value;
-  std::string preset;
-  std::string response;
-  friend bool operator==(const Exchange& a, const Exchange& b) {
-    return a.operation == b.operation && a.oid == b.oid && a.value == b.value &&
-           a.preset == b.preset && a.response == b.response;
-  }
-};
-
-std::ostream& operator<<(std::ostream& out, const Exchange& e) {
-  return out << e.operation << " " << e.oid << " '" << e.value << "' '" << e.preset << "' -> '"
-             << e.response << "'";
-}
-
-// Notes each request and what the transport left in the response.
-class RecordingTransport : public host::Transport {
- public:
-  explicit RecordingTransport(host::Transport& inner) : inner_(inner) {}
-
-  std::string Description() const override { return inner_.Description(); }
-  int Request(int operation, const CText& ip, const CText& oid, const CText& one,
-              const CText& value, CText* response) override {
-    const std::string preset(response->view());
-    const int result = inner_.Request(operation, ip, oid, one, value, response);
-    std::lock_guard<std::mutex> lock(mutex_);
-    log_.push_back({operation, std::string(oid.view()), std::string(value.view()), preset,
-                    std::string(response->view())});
-    return result;
-  }
-  std::string FetchStatus(host::StatusText text, std::string_view ip,
-                          std::string_view cardAddress) override {
-    return inner_.FetchStatus(text, ip, cardAddress);
-  }
-
-  std::vector<Exchange> Log() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return log_;
-  }
-
- private:
-  host::Transport& inner_;
-  mutable std::mutex mutex_;
-  std::vector<Exchange> log_;
-};
 
 namespace cw = ids::config_window;
 

@@ -4,31 +4,12 @@
 
 #include <chrono>
 #include <filesystem>
-#include <sstream>
 
 #include "child_process.h"
+#include "output_sections.h"
 
 namespace t740::test {
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
-  return lines;
-}
-
-// The lines from a section title to the next empty line.
-std::vector<std::string> Section(const std::string& text, const std::string& title) {
-  std::vector<std::string> section;
-  bool inside = false;
-  for (const std::string& line : Lines(text)) {
-    if (line.rfind(title, 0) == 0) inside = true;
-    if (inside && line.empty()) break;
-    if (inside) section.push_back(line);
-  }
-  return section;
-}
 
 std::vector<std::string> Snmp(const SimAgent& agent, std::vector<std::string> more) {
   std::vector<std::string> arguments = {"--snmp", agent.Address(), "--trace"};
@@ -44,13 +25,13 @@ TEST(HostSnmpTest, StatusDecodesTheSameAlarmsAndLedsAsInProcess) {
   ASSERT_EQ(local.exitStatus, 0) << local.err;
   EXPECT_EQ(snmp.err, "");
   EXPECT_NE(snmp.out.find("(SNMPv2c agent at " + agent.Address() + ")"), std::string::npos);
-  const std::vector<std::string> alarms = Section(snmp.out, "Alarms");
+  const std::vector<std::string> alarms = SectionWithTitle(snmp.out, "Alarms");
   EXPECT_EQ(alarms.size(), 18u);  // title, heading and sixteen rows
-  EXPECT_EQ(alarms, Section(local.out, "Alarms"));
-  EXPECT_EQ(Section(snmp.out, "LEDs"), Section(local.out, "LEDs"));
+  EXPECT_EQ(alarms, SectionWithTitle(local.out, "Alarms"));
+  EXPECT_EQ(SectionWithTitle(snmp.out, "LEDs"), SectionWithTitle(local.out, "LEDs"));
   // The counters run with each card's clock; the records' shape is the same.
-  EXPECT_EQ(Section(snmp.out, "Performance, 15 minutes, history").size(),
-            Section(local.out, "Performance, 15 minutes, history").size());
+  EXPECT_EQ(SectionWithTitle(snmp.out, "Performance, 15 minutes, history").size(),
+            SectionWithTitle(local.out, "Performance, 15 minutes, history").size());
 }
 
 TEST(HostSnmpTest, TheWindowCommandsRunOverSnmp) {

@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <iostream>
 #include <map>
-#include <mutex>
 #include <random>
 #include <sstream>
 #include <string>
@@ -28,6 +27,7 @@
 #include "ids/loopback_page_ids.h"
 #include "ids/threshold_page_ids.h"
 #include "ids/threshold_window_ids.h"
+#include "recording_transport.h"
 #include "sim/default_card.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
@@ -49,13 +49,6 @@ constexpr int kFirstThreshold = ids::threshold_page::kEdits[0];
 
 namespace cw = ids::config_window;
 namespace tw = ids::threshold_window;
-
-struct Exchange {
-  int operation;
-  std::string group;  // ".11"
-  std::string value;
-  std::string response;
-};
 
 // What a page shows for a request's outcome, by group.
 struct GroupMessages {
@@ -80,58 +73,13 @@ const GroupMessages* MessagesOf(const std::string& group) {
 std::vector<std::string> ExpectedMessages(const std::vector<Exchange>& exchanges) {
   std::vector<std::string> messages;
   for (const Exchange& e : exchanges) {
-    const GroupMessages* group = MessagesOf(e.group);
+    const GroupMessages* group = MessagesOf(e.Group());
     if (!group) continue;
     if (e.operation == 1) messages.push_back(e.response == "1" ? group->success : group->failure);
     if (e.operation == 0 && e.response.empty()) messages.push_back(group->readShort);
   }
   return messages;
 }
-
-std::string GroupOf(const std::string& oid) {
-  return oid.substr(oid.rfind('.'));
-}
-
-// Notes each request, what came back and how long it took.
-class RecordingTransport : public host::Transport {
- public:
-  explicit RecordingTransport(host::Transport& inner) : inner_(inner) {}
-
-  std::string Description() const override { return inner_.Description(); }
-  int Request(int operation, const CText& ip, const CText& oid, const CText& one,
-              const CText& value, CText* response) override {
-    const auto start = Clock::now();
-    const int result = inner_.Request(operation, ip, oid, one, value, response);
-    const auto took = Clock::now() - start;
-    std::lock_guard<std::mutex> lock(mutex_);
-    longest_ = std::max(longest_, took);
-    log_.push_back({operation, GroupOf(std::string(oid.view())), std::string(value.view()),
-                    std::string(response->view())});
-    return result;
-  }
-  std::string FetchStatus(host::StatusText text, std::string_view ip,
-                          std::string_view cardAddress) override {
-    return inner_.FetchStatus(text, ip, cardAddress);
-  }
-
-  // The requests since the last call.
-  std::vector<Exchange> Take() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::vector<Exchange> taken;
-    taken.swap(log_);
-    return taken;
-  }
-  Clock::duration Longest() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return longest_;
-  }
-
- private:
-  host::Transport& inner_;
-  mutable std::mutex mutex_;
-  std::vector<Exchange> log_;
-  Clock::duration longest_{};
-};
 
 // What the card may hold of one group: the data of the last write reported
 // as successful (or of the last read), and of the writes after it whose
@@ -198,7 +146,7 @@ class LossySoakTest : public DialogTest {
   }
   void Note(const std::vector<Exchange>& exchanges) {
     for (const Exchange& e : exchanges) {
-      holdings[e.group].Note(e);
+      holdings[e.Group()].Note(e);
       if (e.operation == 1 && e.response != "1") ++failedWrites;
     }
   }
