@@ -4,25 +4,17 @@
 
 #include <stdexcept>
 
+#include "boundary/connected_card_fixture.h"
 #include "support/gbk.h"
-#include "support/recording_card.h"
 
 namespace t740 {
 namespace {
 
 using test::Gbk;
-using test::RecordingCard;
-using test::RecordingMessages;
-using test::RecordingPause;
 
-class RequestFrameTest : public ::testing::Test {
+class RequestFrameTest : public test::ConnectedCardTest {
  protected:
-  RequestFrameTest() { test::ConnectCard(card, pause, "10.0.0.5", "0105"); }
-
-  RecordingCard fake;
-  RecordingPause pause;
-  RecordingMessages messages;
-  CCardObject card;
+  RequestFrameTest() : ConnectedCardTest("10.0.0.5", "0105") {}
 };
 
 TEST_F(RequestFrameTest, ReadPassesTheArgumentsInOrderAndDropsTheHead) {

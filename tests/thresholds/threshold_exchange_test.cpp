@@ -4,20 +4,17 @@
 
 #include <stdexcept>
 
+#include "boundary/connected_card_fixture.h"
 #include "support/gbk.h"
-#include "support/recording_card.h"
 
 namespace t740 {
 namespace {
 
 using test::Gbk;
-using test::RecordingCard;
-using test::RecordingMessages;
-using test::RecordingPause;
 
-class ThresholdExchangeTest : public ::testing::Test {
+class ThresholdExchangeTest : public test::ConnectedCardTest {
  protected:
-  ThresholdExchangeTest() { test::ConnectCard(card, pause, "10.0.0.7", "107"); }
+  ThresholdExchangeTest() : ConnectedCardTest("10.0.0.7", "107") {}
 
   static std::string Response(const std::string& firstValue) {
     std::string response = "D80000" + firstValue;
@@ -25,10 +22,6 @@ class ThresholdExchangeTest : public ::testing::Test {
     return response;
   }
 
-  RecordingCard fake;
-  RecordingPause pause;
-  RecordingMessages messages;
-  CCardObject card;
   ThresholdReader reader;
 };
 
