@@ -107,7 +107,7 @@ TEST_F(PortUserPageTest, EditedRemarksAreSavedAsGbkAndLoadBack) {
   EditRemark(0, "甲线");
   EditRemark(2, "gamma");
   EditRemark(3, "张三 13900001111");
-  SaveScreenshot(&page, "port_user_page_1090");
+  SaveScreenshot(&page, "port_user_page_" + std::to_string(ids::port_user::kTemplate));
   page.Save();
   EXPECT_EQ(op.Messages(), (std::vector<std::string>{"设置成功!"}));
   EXPECT_EQ(Contents(), Gbk("甲线,,gamma,张三 13900001111,;"));

@@ -178,7 +178,7 @@ TEST_F(AlarmShieldTest, RowsShowNumbersDefaultsAndTheHostsLevels) {
     for (auto [row, texts] : {std::pair{0, &row0}, {1, &row1}, {16, &row16}, {149, &row149}}) {
       for (int column = 0; column < 3; ++column) texts->push_back(CellText(dialog, row, column));
     }
-    SaveScreenshot(dialog, "alarm_shield_1022");
+    SaveScreenshot(dialog, "alarm_shield_" + std::to_string(shield::kTemplate));
     Click(dialog, shield::kCancel);
   });
   EXPECT_EQ(rowCount, kRows);
