@@ -11,7 +11,6 @@
 // that much late, as a slow management network would.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
@@ -25,15 +24,19 @@
 #include <string>
 #include <vector>
 
+#include "ids/config_window_ids.h"
 #include "sim/default_card.h"
 #include "sim/fault.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"
 #include "t740/abi.h"
+#include "window_watch.h"
 
 namespace {
 
+namespace cw = t740::ids::config_window;
 using Clock = std::chrono::steady_clock;
+using t740::bench::ControlOf;
 
 double MillisecondsBetween(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::milli>(to - from).count();
@@ -84,18 +87,11 @@ struct Opening {
   double closed = 0;  // Exit to OpenConfiguration's return
 };
 
-template <class W>
-W* ControlOf(QWidget* window, const char* id) {
-  return window->findChild<W*>(QString::fromLatin1(id));
-}
-
-// Watches for the configuration window (template 1000) as the host's
-// application would see it, and once it is up, drives the reads from
-// inside its modal loop. Message boxes are answered so that an unexpected
-// one cannot stall the run; their number is reported.
-class WindowDriver : public QObject {
+// Once the configuration window is up, drives the reads from inside its
+// modal loop.
+class WindowDriver : public t740::bench::WindowWatch {
  public:
-  explicit WindowDriver(QApplication& app) { app.installEventFilter(this); }
+  using WindowWatch::WindowWatch;
 
   void Arm(Opening& opening, Clock::time_point opened) {
     opening_ = &opening;
@@ -103,28 +99,20 @@ class WindowDriver : public QObject {
     shown_ = false;
   }
   Clock::time_point ExitPressed() const { return exitPressed_; }
-  int MessagesAnswered() const { return messages_; }
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::Show || !watched->isWidgetType()) return false;
-    auto* widget = static_cast<QWidget*>(watched);
-    if (auto* box = qobject_cast<QMessageBox*>(widget)) {
-      ++messages_;
-      QTimer::singleShot(0, box, [box] { box->done(QMessageBox::Ok); });
-    } else if (widget->objectName() == QLatin1String("1000") && !shown_ && opening_) {
-      shown_ = true;
-      opening_->loaded = MillisecondsBetween(opened_, Clock::now());
-      QTimer::singleShot(0, widget, [this, widget] { ReadEveryTab(widget); });
-    }
-    return false;
+  void ConfigurationShown(QWidget* window) override {
+    if (shown_ || !opening_) return;
+    shown_ = true;
+    opening_->loaded = MillisecondsBetween(opened_, Clock::now());
+    QTimer::singleShot(0, window, [this, window] { ReadEveryTab(window); });
   }
 
  private:
   void ReadEveryTab(QWidget* window) {
-    auto* tabs = ControlOf<QTabWidget>(window, "1006");
-    auto* read = ControlOf<QAbstractButton>(window, "1005");
-    auto* exit = ControlOf<QAbstractButton>(window, "1010");
+    auto* tabs = ControlOf<QTabWidget>(window, cw::kTabs);
+    auto* read = ControlOf<QAbstractButton>(window, cw::kRead);
+    auto* exit = ControlOf<QAbstractButton>(window, cw::kExit);
     if (!tabs || !read || !exit) {
       std::fprintf(stderr, "the configuration window lacks its tab control or buttons\n");
       std::exit(1);
@@ -143,7 +131,6 @@ class WindowDriver : public QObject {
   bool shown_ = false;
   Clock::time_point opened_;
   Clock::time_point exitPressed_;
-  int messages_ = 0;
 };
 
 struct Summary {

@@ -16,7 +16,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -33,8 +32,10 @@
 #include "host/host_request.h"
 #include "host/sim_transport.h"
 #include "host/snmp_transport.h"
+#include "ids/config_window_ids.h"
 #include "sim/default_card.h"
 #include "t740/abi.h"
+#include "window_watch.h"
 
 extern char** environ;
 
@@ -187,37 +188,31 @@ double PollReads(t740::host::Transport& transport) {
 }
 
 // Notes when the configuration window is up with its pages loaded, and
-// closes it; answers any message box so that nothing stalls the run.
-class WindowWatcher : public QObject {
+// closes it.
+class WindowWatcher : public t740::bench::WindowWatch {
  public:
-  explicit WindowWatcher(QApplication& app) { app.installEventFilter(this); }
+  using WindowWatch::WindowWatch;
   void Arm() {
     opened_ = Clock::now();
     loaded_ = -1;
   }
   double Loaded() const { return loaded_; }
-  int Messages() const { return messages_; }
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::Show || !watched->isWidgetType()) return false;
-    auto* widget = static_cast<QWidget*>(watched);
-    if (auto* box = qobject_cast<QMessageBox*>(widget)) {
-      ++messages_;
-      QTimer::singleShot(0, box, [box] { box->done(QMessageBox::Ok); });
-    } else if (widget->objectName() == QLatin1String("1000") && loaded_ < 0) {
-      loaded_ = MillisecondsSince(opened_);
-      QTimer::singleShot(0, widget, [widget] {
-        if (auto* exit = widget->findChild<QAbstractButton*>(QStringLiteral("1010"))) exit->click();
-      });
-    }
-    return false;
+  void ConfigurationShown(QWidget* window) override {
+    if (loaded_ >= 0) return;
+    loaded_ = MillisecondsSince(opened_);
+    QTimer::singleShot(0, window, [window] {
+      using t740::bench::ControlOf;
+      if (auto* exit = ControlOf<QAbstractButton>(window, t740::ids::config_window::kExit)) {
+        exit->click();
+      }
+    });
   }
 
  private:
   Clock::time_point opened_;
   double loaded_ = -1;
-  int messages_ = 0;
 };
 
 double OpenConfiguration(CCardBase& card, WindowWatcher& watcher) {
@@ -272,9 +267,10 @@ int WaitedOut(const std::vector<double>& openings) {
 
 LossyMeasured MeasureLossy(t740::host::Transport& transport, CCardBase& card,
                            WindowWatcher& watcher, const Options& options) {
-  const int before = watcher.Messages();
+  const int before = watcher.MessagesAnswered();
   const std::vector<double> openings = Openings(transport, card, watcher, options.lossyOpenings);
-  return {Median(openings), Worst(openings), WaitedOut(openings), watcher.Messages() - before};
+  return {Median(openings), Worst(openings), WaitedOut(openings),
+          watcher.MessagesAnswered() - before};
 }
 
 // A row of three figures under the headings "in-process", "SNMPv2c" and
@@ -336,7 +332,7 @@ int main(int argc, char** argv) {
   const Measured inProcess = Measure(local, *card, watcher, options);
   const Measured overV2c = Measure(v2c, *card, watcher, options);
   const Measured overV3 = Measure(v3, *card, watcher, options);
-  const int loopbackMessages = watcher.Messages();
+  const int loopbackMessages = watcher.MessagesAnswered();
 
   SnmpTransport lossyV2c(ParseCommandLine(HostWords(lossyAgent.Address(), false)).options,
                          std::cerr);

@@ -6,6 +6,10 @@
 #include <vector>
 
 #include "core/card/request_frame.h"
+#include "ids/path_overhead_ids.h"
+#include "ids/progress_dialog_ids.h"
+#include "ids/section_direction_ids.h"
+#include "ids/section_overhead_ids.h"
 #include "pages/path_overhead_page.h"
 #include "pages/section_overhead_page.h"
 #include "sim/default_card.h"
@@ -17,7 +21,13 @@
 namespace t740::test {
 namespace {
 
-const int kDirectionTemplates[] = {1023, 1024, 1091, 1092};
+namespace sd = ids::section_direction;
+namespace po = ids::path_overhead;
+using ids::section_overhead::kDirectionTemplates;
+
+// The edits of a direction that the operator may write in.
+constexpr int kWritableEdits[] = {sd::kJ0Expected, sd::kJ0Send, sd::kK1Send,
+                                  sd::kK2Send,     sd::kS1Send, sd::kZ0Send};
 
 class OverheadSimTest : public DialogTest {
  protected:
@@ -43,38 +53,38 @@ TEST_F(OverheadSimTest, SectionOverheadSetIsWhatTheNextReadShows) {
   page.MarkInitialLoadDone();
   ASSERT_TRUE(op.Messages().empty()) << op.Messages()[0];
   QWidget* a = Page(&page, kDirectionTemplates[0]);
-  EXPECT_EQ(Text(a, 1027).size(), 32u);  // the received J0 of the polled record
+  EXPECT_EQ(Text(a, sd::kJ0Received).size(), 32u);  // the received J0 of the polled record
 
   const std::string expected[] = {"0123456789abcdef0123456789abcdef", std::string(32, 'b'),
                                   std::string(32, 'c'), std::string(32, 'd')};
   for (size_t d = 0; d < 4; ++d) {
     QWidget* direction = Page(&page, kDirectionTemplates[d]);
-    TypeInto(direction, 1031, expected[d]);
-    TypeInto(direction, 1032, std::string(32, "1234"[d]));
-    TypeInto(direction, 1033, "0" + std::to_string(d));
-    TypeInto(direction, 1034, "a" + std::to_string(d));
-    TypeInto(direction, 1035, "0f");
-    TypeInto(direction, 1036, "cc");
+    TypeInto(direction, sd::kJ0Expected, expected[d]);
+    TypeInto(direction, sd::kJ0Send, std::string(32, "1234"[d]));
+    TypeInto(direction, sd::kK1Send, "0" + std::to_string(d));
+    TypeInto(direction, sd::kK2Send, "a" + std::to_string(d));
+    TypeInto(direction, sd::kS1Send, "0f");
+    TypeInto(direction, sd::kZ0Send, "cc");
   }
   page.SetSectionOverhead();
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"开销设置成功"});
 
   // Clear the page so that only the card can bring the values back.
   for (size_t d = 0; d < 4; ++d) {
-    for (int id = 1031; id <= 1036; ++id) TypeInto(Page(&page, kDirectionTemplates[d]), id, "");
+    for (int id : kWritableEdits) TypeInto(Page(&page, kDirectionTemplates[d]), id, "");
   }
   page.ReadSectionOverhead();
-  EXPECT_EQ(op.CountShown("1011"), 1u);
+  EXPECT_EQ(op.CountShown(ids::progress_dialog::kTemplate), 1u);
   for (size_t d = 0; d < 4; ++d) {
     QWidget* direction = Page(&page, kDirectionTemplates[d]);
     std::string upper = expected[d];
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    EXPECT_EQ(Text(direction, 1031), upper) << d;
-    EXPECT_EQ(Text(direction, 1032), std::string(32, "1234"[d])) << d;
-    EXPECT_EQ(Text(direction, 1033), "0" + std::to_string(d)) << d;
-    EXPECT_EQ(Text(direction, 1034), "A" + std::to_string(d)) << d;
-    EXPECT_EQ(Text(direction, 1035), "0F") << d;
-    EXPECT_EQ(Text(direction, 1036), "CC") << d;
+    EXPECT_EQ(Text(direction, sd::kJ0Expected), upper) << d;
+    EXPECT_EQ(Text(direction, sd::kJ0Send), std::string(32, "1234"[d])) << d;
+    EXPECT_EQ(Text(direction, sd::kK1Send), "0" + std::to_string(d)) << d;
+    EXPECT_EQ(Text(direction, sd::kK2Send), "A" + std::to_string(d)) << d;
+    EXPECT_EQ(Text(direction, sd::kS1Send), "0F") << d;
+    EXPECT_EQ(Text(direction, sd::kZ0Send), "CC") << d;
   }
   EXPECT_EQ(op.Messages().size(), 1u);
 }
@@ -83,40 +93,40 @@ TEST_F(OverheadSimTest, PathOverheadSetIsWhatTheReadButtonShowsForThatChannel) {
   CPathOverheadPage page{card};
   page.ReadPathOverhead(false);
   ASSERT_TRUE(op.Messages().empty()) << op.Messages()[0];
-  EXPECT_EQ(Text(&page, 1037).size(), 32u);
+  EXPECT_EQ(Text(&page, po::kJ1Received).size(), 32u);
 
-  SelectItem(&page, 1093, "光口C");
-  SelectItem(&page, 1094, "3");
-  TypeInto(&page, 1041, std::string(32, 'e'));
-  TypeInto(&page, 1046, "c2");
-  TypeInto(&page, 1042, "0123456789abcdef0123456789abcdef");
-  TypeInto(&page, 1043, "13");
-  TypeInto(&page, 1044, "0a");
-  SelectItem(&page, 1095, "HP_RDI");
-  TypeInto(&page, 1045, "7f");
+  SelectItem(&page, po::kPort, "光口C");
+  SelectItem(&page, po::kVc4, "3");
+  TypeInto(&page, po::kJ1Expected, std::string(32, 'e'));
+  TypeInto(&page, po::kC2Expected, "c2");
+  TypeInto(&page, po::kJ1Send, "0123456789abcdef0123456789abcdef");
+  TypeInto(&page, po::kC2Send, "13");
+  TypeInto(&page, po::kK3Send, "0a");
+  SelectItem(&page, po::kG1Send, "HP_RDI");
+  TypeInto(&page, po::kN1Send, "7f");
   page.SetPathOverhead();
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"高阶通道开销设置成功"});
 
   // Another channel first: it must not report the values just set.
-  SelectItem(&page, 1093, "光口A");
-  SelectItem(&page, 1094, "1");
+  SelectItem(&page, po::kPort, "光口A");
+  SelectItem(&page, po::kVc4, "1");
   page.ReadPathOverhead(true);
-  EXPECT_EQ(Text(&page, 1093), "光口A");
-  EXPECT_EQ(Text(&page, 1094), "1");
-  EXPECT_NE(Text(&page, 1042), "0123456789ABCDEF0123456789ABCDEF");
+  EXPECT_EQ(Text(&page, po::kPort), "光口A");
+  EXPECT_EQ(Text(&page, po::kVc4), "1");
+  EXPECT_NE(Text(&page, po::kJ1Send), "0123456789ABCDEF0123456789ABCDEF");
 
-  SelectItem(&page, 1093, "光口C");
-  SelectItem(&page, 1094, "3");
+  SelectItem(&page, po::kPort, "光口C");
+  SelectItem(&page, po::kVc4, "3");
   page.ReadPathOverhead(true);
-  EXPECT_EQ(Text(&page, 1093), "光口C");
-  EXPECT_EQ(Text(&page, 1094), "3");
-  EXPECT_EQ(Text(&page, 1041), std::string(32, 'E'));
-  EXPECT_EQ(Text(&page, 1046), "C2");
-  EXPECT_EQ(Text(&page, 1042), "0123456789ABCDEF0123456789ABCDEF");
-  EXPECT_EQ(Text(&page, 1043), "13");
-  EXPECT_EQ(Text(&page, 1044), "0A");
-  EXPECT_EQ(Text(&page, 1095), "HP_RDI");
-  EXPECT_EQ(Text(&page, 1045), "7F");
+  EXPECT_EQ(Text(&page, po::kPort), "光口C");
+  EXPECT_EQ(Text(&page, po::kVc4), "3");
+  EXPECT_EQ(Text(&page, po::kJ1Expected), std::string(32, 'E'));
+  EXPECT_EQ(Text(&page, po::kC2Expected), "C2");
+  EXPECT_EQ(Text(&page, po::kJ1Send), "0123456789ABCDEF0123456789ABCDEF");
+  EXPECT_EQ(Text(&page, po::kC2Send), "13");
+  EXPECT_EQ(Text(&page, po::kK3Send), "0A");
+  EXPECT_EQ(Text(&page, po::kG1Send), "HP_RDI");
+  EXPECT_EQ(Text(&page, po::kN1Send), "7F");
   EXPECT_EQ(op.Messages().size(), 1u);
 }
 
@@ -124,14 +134,14 @@ TEST_F(OverheadSimTest, PathOverheadSetBeforeAnyReadKeepsEveryFieldInPlace) {
   // Without a read the received J1 and C2 are empty; the card still gets a
   // complete record and stores the values at their places.
   CPathOverheadPage page{card};
-  SelectItem(&page, 1093, "光口B");
-  SelectItem(&page, 1094, "2");
-  TypeInto(&page, 1041, std::string(32, '5'));
-  TypeInto(&page, 1046, "66");
-  TypeInto(&page, 1042, std::string(32, '7'));
-  TypeInto(&page, 1043, "88");
-  TypeInto(&page, 1044, "99");
-  TypeInto(&page, 1045, "aa");
+  SelectItem(&page, po::kPort, "光口B");
+  SelectItem(&page, po::kVc4, "2");
+  TypeInto(&page, po::kJ1Expected, std::string(32, '5'));
+  TypeInto(&page, po::kC2Expected, "66");
+  TypeInto(&page, po::kJ1Send, std::string(32, '7'));
+  TypeInto(&page, po::kC2Send, "88");
+  TypeInto(&page, po::kK3Send, "99");
+  TypeInto(&page, po::kN1Send, "aa");
   page.SetPathOverhead();
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"高阶通道开销设置成功"});
   const auto requests = simulated.Requests();
@@ -139,12 +149,12 @@ TEST_F(OverheadSimTest, PathOverheadSetBeforeAnyReadKeepsEveryFieldInPlace) {
   EXPECT_EQ(requests.back().value.size(), 122u);
 
   page.ReadPathOverhead(true);
-  EXPECT_EQ(Text(&page, 1041), std::string(32, '5'));
-  EXPECT_EQ(Text(&page, 1046), "66");
-  EXPECT_EQ(Text(&page, 1042), std::string(32, '7'));
-  EXPECT_EQ(Text(&page, 1043), "88");
-  EXPECT_EQ(Text(&page, 1044), "99");
-  EXPECT_EQ(Text(&page, 1045), "AA");
+  EXPECT_EQ(Text(&page, po::kJ1Expected), std::string(32, '5'));
+  EXPECT_EQ(Text(&page, po::kC2Expected), "66");
+  EXPECT_EQ(Text(&page, po::kJ1Send), std::string(32, '7'));
+  EXPECT_EQ(Text(&page, po::kC2Send), "88");
+  EXPECT_EQ(Text(&page, po::kK3Send), "99");
+  EXPECT_EQ(Text(&page, po::kN1Send), "AA");
 }
 
 }  // namespace

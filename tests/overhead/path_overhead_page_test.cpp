@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ids/path_overhead_ids.h"
+#include "ids/progress_dialog_ids.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
@@ -15,6 +17,8 @@
 
 namespace t740::test {
 namespace {
+
+namespace po = ids::path_overhead;
 
 // A complete response: head, then mode, port, VC4 and the fields.
 std::string Response(const std::string& port, const std::string& vc4, const std::string& g1) {
@@ -34,12 +38,12 @@ class PathOverheadPageTest : public DialogTest {
   PathOverheadPageTest() { op.AcceptAllMessages(); }
 
   void FillValid() {
-    TypeInto(&page, 1041, std::string(32, 'e'));
-    TypeInto(&page, 1046, "c2");
-    TypeInto(&page, 1042, std::string(32, 'f'));
-    TypeInto(&page, 1043, "c3");
-    TypeInto(&page, 1044, "k3");
-    TypeInto(&page, 1045, "n1");
+    TypeInto(&page, po::kJ1Expected, std::string(32, 'e'));
+    TypeInto(&page, po::kC2Expected, "c2");
+    TypeInto(&page, po::kJ1Send, std::string(32, 'f'));
+    TypeInto(&page, po::kC2Send, "c3");
+    TypeInto(&page, po::kK3Send, "k3");
+    TypeInto(&page, po::kN1Send, "n1");
   }
 
   void AnswerWritesWith(const char* response) {
@@ -57,11 +61,11 @@ class PathOverheadPageTest : public DialogTest {
 };
 
 TEST_F(PathOverheadPageTest, StartsWithTheFirstItemOfEachListAndEmptyEdits) {
-  EXPECT_EQ(page.objectName(), "1093");
+  EXPECT_EQ(page.objectName(), IdName(po::kTemplate));
   const std::vector<std::pair<int, std::vector<std::string>>> lists = {
-      {1093, {"光口A", "光口B", "光口C", "光口D"}},
-      {1094, {"1", "2", "3", "4"}},
-      {1095, {"正常", "HP_RDI"}}};
+      {po::kPort, {"光口A", "光口B", "光口C", "光口D"}},
+      {po::kVc4, {"1", "2", "3", "4"}},
+      {po::kG1Send, {"正常", "HP_RDI"}}};
   for (const auto& [id, items] : lists) {
     auto* list = Control<QComboBox>(&page, id);
     ASSERT_TRUE(list);
@@ -71,12 +75,13 @@ TEST_F(PathOverheadPageTest, StartsWithTheFirstItemOfEachListAndEmptyEdits) {
     }
     EXPECT_EQ(list->currentIndex(), 0) << id;
   }
-  for (int id : {1037, 1038, 1041, 1042, 1043, 1044, 1045, 1046}) {
+  for (int id : {po::kJ1Received, po::kC2Received, po::kJ1Expected, po::kJ1Send, po::kC2Send,
+                 po::kK3Send, po::kN1Send, po::kC2Expected}) {
     EXPECT_EQ(Text(&page, id), "") << id;
   }
-  EXPECT_FALSE(Control<QLineEdit>(&page, 1037)->isEnabled());
-  EXPECT_FALSE(Control<QLineEdit>(&page, 1038)->isEnabled());
-  EXPECT_TRUE(Control<QLineEdit>(&page, 1041)->isEnabled());
+  EXPECT_FALSE(Control<QLineEdit>(&page, po::kJ1Received)->isEnabled());
+  EXPECT_FALSE(Control<QLineEdit>(&page, po::kC2Received)->isEnabled());
+  EXPECT_TRUE(Control<QLineEdit>(&page, po::kJ1Expected)->isEnabled());
 }
 
 TEST_F(PathOverheadPageTest, ReadAtOpeningFillsThePageFromOneRead) {
@@ -86,38 +91,38 @@ TEST_F(PathOverheadPageTest, ReadAtOpeningFillsThePageFromOneRead) {
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].operation, 0);
   EXPECT_EQ(requests[0].oid, "1.3.6.1.4.1.47291.2.1.1.85.1.01.05.13");
-  EXPECT_EQ(Text(&page, 1093), "光口C");
-  EXPECT_EQ(Text(&page, 1094), "4");
-  EXPECT_EQ(Text(&page, 1037), std::string(32, 'r'));
-  EXPECT_EQ(Text(&page, 1041), std::string(32, 'e'));
-  EXPECT_EQ(Text(&page, 1042), std::string(32, 's'));
-  EXPECT_EQ(Text(&page, 1038), "c1");
-  EXPECT_EQ(Text(&page, 1046), "c2");
-  EXPECT_EQ(Text(&page, 1043), "c3");
-  EXPECT_EQ(Text(&page, 1044), "k3");
-  EXPECT_EQ(Text(&page, 1095), "HP_RDI");
-  EXPECT_EQ(Text(&page, 1045), "n1");
-  EXPECT_EQ(op.CountShown("1011"), 0u);
+  EXPECT_EQ(Text(&page, po::kPort), "光口C");
+  EXPECT_EQ(Text(&page, po::kVc4), "4");
+  EXPECT_EQ(Text(&page, po::kJ1Received), std::string(32, 'r'));
+  EXPECT_EQ(Text(&page, po::kJ1Expected), std::string(32, 'e'));
+  EXPECT_EQ(Text(&page, po::kJ1Send), std::string(32, 's'));
+  EXPECT_EQ(Text(&page, po::kC2Received), "c1");
+  EXPECT_EQ(Text(&page, po::kC2Expected), "c2");
+  EXPECT_EQ(Text(&page, po::kC2Send), "c3");
+  EXPECT_EQ(Text(&page, po::kK3Send), "k3");
+  EXPECT_EQ(Text(&page, po::kG1Send), "HP_RDI");
+  EXPECT_EQ(Text(&page, po::kN1Send), "n1");
+  EXPECT_EQ(op.CountShown(ids::progress_dialog::kTemplate), 0u);
   EXPECT_TRUE(op.Messages().empty());
   SaveScreenshot(&page, "path_overhead_page");
 
   host.Answer(ReadOid(".13"), Response("00", "00", "00"));
   page.ReadPathOverhead(false);
-  EXPECT_EQ(Text(&page, 1095), "正常");
+  EXPECT_EQ(Text(&page, po::kG1Send), "正常");
 }
 
 TEST_F(PathOverheadPageTest, ReadAtOpeningRejects119Characters) {
   host.Answer(ReadOid(".13"), Response("01", "01", "08").substr(0, 119));
   page.ReadPathOverhead(false);
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"高阶通道开销配置数据信息不全"});
-  EXPECT_EQ(CurrentIndex(&page, 1093), 0);
-  EXPECT_EQ(Text(&page, 1037), "");
+  EXPECT_EQ(CurrentIndex(&page, po::kPort), 0);
+  EXPECT_EQ(Text(&page, po::kJ1Received), "");
 }
 
 TEST_F(PathOverheadPageTest, ReadButtonSelectsTheShownChannelBeforeReading) {
   FillValid();
-  SelectItem(&page, 1093, "光口B");
-  SelectItem(&page, 1094, "4");
+  SelectItem(&page, po::kPort, "光口B");
+  SelectItem(&page, po::kVc4, "4");
   readAnswer = Response("01", "03", "00").substr(0, 60);
   AnswerWritesWith("0");
   page.ReadPathOverhead(true);
@@ -131,11 +136,11 @@ TEST_F(PathOverheadPageTest, ReadButtonSelectsTheShownChannelBeforeReading) {
   EXPECT_EQ(requests[1].oid, ReadOid(".13"));
   // The select's result is never reported; the 60 characters fill what they reach.
   EXPECT_TRUE(op.Messages().empty());
-  EXPECT_EQ(Text(&page, 1037), std::string(32, 'r'));
-  EXPECT_EQ(Text(&page, 1041), std::string(16, 'e'));
-  EXPECT_EQ(Text(&page, 1042), "");
-  EXPECT_EQ(Text(&page, 1045), "");
-  EXPECT_EQ(Text(&page, 1095), "HP_RDI");
+  EXPECT_EQ(Text(&page, po::kJ1Received), std::string(32, 'r'));
+  EXPECT_EQ(Text(&page, po::kJ1Expected), std::string(16, 'e'));
+  EXPECT_EQ(Text(&page, po::kJ1Send), "");
+  EXPECT_EQ(Text(&page, po::kN1Send), "");
+  EXPECT_EQ(Text(&page, po::kG1Send), "HP_RDI");
 }
 
 TEST_F(PathOverheadPageTest, ReadButtonOnAnEmptyPageReadsWithoutSelecting) {
@@ -145,18 +150,18 @@ TEST_F(PathOverheadPageTest, ReadButtonOnAnEmptyPageReadsWithoutSelecting) {
   const auto requests = host.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].operation, 0);
-  EXPECT_EQ(Text(&page, 1093), "光口D");
-  EXPECT_EQ(Text(&page, 1094), "2");
+  EXPECT_EQ(Text(&page, po::kPort), "光口D");
+  EXPECT_EQ(Text(&page, po::kVc4), "2");
 }
 
 TEST_F(PathOverheadPageTest, PositionsOutsideTheListsKeepTheLastChoice) {
-  SelectItem(&page, 1093, "光口B");
-  SelectItem(&page, 1094, "3");
+  SelectItem(&page, po::kPort, "光口B");
+  SelectItem(&page, po::kVc4, "3");
   host.Answer(ReadOid(".13"), Response("04", "99", "00"));
   page.ReadPathOverhead(false);
-  EXPECT_EQ(CurrentIndex(&page, 1093), 1);
-  EXPECT_EQ(CurrentIndex(&page, 1094), 2);
-  EXPECT_EQ(Text(&page, 1037), std::string(32, 'r'));
+  EXPECT_EQ(CurrentIndex(&page, po::kPort), 1);
+  EXPECT_EQ(CurrentIndex(&page, po::kVc4), 2);
+  EXPECT_EQ(Text(&page, po::kJ1Received), std::string(32, 'r'));
 }
 
 TEST_F(PathOverheadPageTest, ReadThatThrowsEndsQuietly) {
@@ -168,9 +173,9 @@ TEST_F(PathOverheadPageTest, ReadThatThrowsEndsQuietly) {
 
 TEST_F(PathOverheadPageTest, SetSendsTheChosenChannelUpperCased) {
   FillValid();
-  SelectItem(&page, 1093, "光口C");
-  SelectItem(&page, 1094, "3");
-  SelectItem(&page, 1095, "HP_RDI");
+  SelectItem(&page, po::kPort, "光口C");
+  SelectItem(&page, po::kVc4, "3");
+  SelectItem(&page, po::kG1Send, "HP_RDI");
   AnswerWritesWith("1");
   page.SetPathOverhead();
   const auto requests = host.Requests();
@@ -195,24 +200,24 @@ TEST_F(PathOverheadPageTest, SetSendsTheReceivedValuesOfTheLastReadUpperCased) {
 
 TEST_F(PathOverheadPageTest, SetStopsAtTheFirstBadValue) {
   FillValid();
-  TypeInto(&page, 1041, std::string(31, 'e'));
-  TypeInto(&page, 1045, "1");
+  TypeInto(&page, po::kJ1Expected, std::string(31, 'e'));
+  TypeInto(&page, po::kN1Send, "1");
   page.SetPathOverhead();
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"J1期望接收值长度不是32位!"});
   EXPECT_TRUE(host.Requests().empty());
-  EXPECT_EQ(Text(&page, 1041), std::string(31, 'e'));
+  EXPECT_EQ(Text(&page, po::kJ1Expected), std::string(31, 'e'));
 }
 
 TEST_F(PathOverheadPageTest, TraceEditsAreLimitedToThirtyTwoBytes) {
-  for (int id : {1041, 1042}) {
+  for (int id : {po::kJ1Expected, po::kJ1Send}) {
     TypeInto(&page, id, std::string(40, 'a'));
     EXPECT_EQ(Text(&page, id), std::string(32, 'a')) << id;
   }
   // The received J1 is display only, yet a text set into it is cut as well.
-  Control<QLineEdit>(&page, 1037)->setText(QString(33, QLatin1Char('r')));
-  EXPECT_EQ(Text(&page, 1037), std::string(32, 'r'));
-  TypeInto(&page, 1041, std::string(17, 'a') + "源源源源源源源源");
-  EXPECT_EQ(Text(&page, 1041), std::string(17, 'a') + "源源源源源源源");
+  Control<QLineEdit>(&page, po::kJ1Received)->setText(QString(33, QLatin1Char('r')));
+  EXPECT_EQ(Text(&page, po::kJ1Received), std::string(32, 'r'));
+  TypeInto(&page, po::kJ1Expected, std::string(17, 'a') + "源源源源源源源源");
+  EXPECT_EQ(Text(&page, po::kJ1Expected), std::string(17, 'a') + "源源源源源源源");
 }
 
 }  // namespace

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "ids/progress_dialog_ids.h"
+#include "ids/section_direction_ids.h"
+#include "ids/section_overhead_ids.h"
 #include "support/controls.h"
 #include "support/dialog_fixture.h"
 #include "support/gbk.h"
@@ -17,7 +20,15 @@
 namespace t740::test {
 namespace {
 
-const int kDirectionTemplates[] = {1023, 1024, 1091, 1092};
+namespace sd = ids::section_direction;
+namespace so = ids::section_overhead;
+using so::kDirectionTemplates;
+
+constexpr int kReceivedEdits[] = {sd::kJ0Received, sd::kK1Received, sd::kK2Received,
+                                  sd::kS1Received};
+constexpr int kEveryEdit[] = {sd::kJ0Received, sd::kK1Received, sd::kK2Received, sd::kS1Received,
+                              sd::kJ0Expected, sd::kJ0Send,     sd::kK1Send,     sd::kK2Send,
+                              sd::kS1Send,     sd::kZ0Send};
 
 // A record whose fields each carry their direction's letter and field
 // number, so that a misplaced slice shows.
@@ -43,12 +54,12 @@ class SectionOverheadPageTest : public DialogTest {
   QWidget* Direction(size_t d) { return Page(&page, kDirectionTemplates[d]); }
 
   void FillValid(size_t d, char fill) {
-    TypeInto(Direction(d), 1031, std::string(32, fill));
-    TypeInto(Direction(d), 1032, std::string(32, fill));
-    TypeInto(Direction(d), 1033, "0a");
-    TypeInto(Direction(d), 1034, "0b");
-    TypeInto(Direction(d), 1035, "0c");
-    TypeInto(Direction(d), 1036, "0d");
+    TypeInto(Direction(d), sd::kJ0Expected, std::string(32, fill));
+    TypeInto(Direction(d), sd::kJ0Send, std::string(32, fill));
+    TypeInto(Direction(d), sd::kK1Send, "0a");
+    TypeInto(Direction(d), sd::kK2Send, "0b");
+    TypeInto(Direction(d), sd::kS1Send, "0c");
+    TypeInto(Direction(d), sd::kZ0Send, "0d");
   }
 
   void AnswerWritesWith(const char* response) {
@@ -59,8 +70,8 @@ class SectionOverheadPageTest : public DialogTest {
 };
 
 TEST_F(SectionOverheadPageTest, HasFourDirectionTabsAndHiddenButtons) {
-  EXPECT_EQ(page.objectName(), "1025");
-  auto* tabs = Control<QTabWidget>(&page, 1047);
+  EXPECT_EQ(page.objectName(), IdName(so::kTemplate));
+  auto* tabs = Control<QTabWidget>(&page, so::kDirectionTabs);
   ASSERT_TRUE(tabs);
   ASSERT_EQ(tabs->count(), 4);
   const char* captions[] = {"A方向", "B方向", "C方向", "D方向"};
@@ -69,48 +80,48 @@ TEST_F(SectionOverheadPageTest, HasFourDirectionTabsAndHiddenButtons) {
     EXPECT_EQ(tabs->widget(d)->objectName().toStdString(), std::to_string(kDirectionTemplates[d]));
   }
   EXPECT_EQ(tabs->currentIndex(), 0);
-  for (int id : {1076, 1008}) {
+  for (int id : {so::kHiddenRead, so::kHiddenSet}) {
     auto* button = Control<QPushButton>(&page, id);
     ASSERT_TRUE(button);
     EXPECT_TRUE(button->isHidden());
     EXPECT_FALSE(button->isEnabled());
   }
-  EXPECT_EQ(Text(&page, 1076), "读取");
-  EXPECT_EQ(Text(&page, 1008), "设置");
+  EXPECT_EQ(Text(&page, so::kHiddenRead), "读取");
+  EXPECT_EQ(Text(&page, so::kHiddenSet), "设置");
 }
 
 TEST_F(SectionOverheadPageTest, OnlyDirectionAStartsWithTexts) {
-  const std::vector<std::pair<int, std::string>> initial = {{1031, "7A 65 6C 74 6F"},
-                                                            {1032, "7A 65 6C 74 6F"},
-                                                            {1033, "00"},
-                                                            {1034, "00"},
-                                                            {1035, "0b"},
-                                                            {1036, "55"}};
+  const std::vector<std::pair<int, std::string>> initial = {{sd::kJ0Expected, "7A 65 6C 74 6F"},
+                                                            {sd::kJ0Send, "7A 65 6C 74 6F"},
+                                                            {sd::kK1Send, "00"},
+                                                            {sd::kK2Send, "00"},
+                                                            {sd::kS1Send, "0b"},
+                                                            {sd::kZ0Send, "55"}};
   for (const auto& [id, text] : initial) EXPECT_EQ(Text(Direction(0), id), text) << id;
   for (size_t d = 1; d < 4; ++d) {
-    for (int id = 1027; id <= 1036; ++id) EXPECT_EQ(Text(Direction(d), id), "") << d << id;
+    for (int id : kEveryEdit) EXPECT_EQ(Text(Direction(d), id), "") << d << id;
   }
-  for (int id = 1027; id <= 1030; ++id) {
+  for (int id : kReceivedEdits) {
     EXPECT_FALSE(Control<QLineEdit>(Direction(2), id)->isEnabled()) << id;
   }
-  EXPECT_TRUE(Control<QLineEdit>(Direction(2), 1031)->isEnabled());
+  EXPECT_TRUE(Control<QLineEdit>(Direction(2), sd::kJ0Expected)->isEnabled());
 }
 
 TEST_F(SectionOverheadPageTest, FirstReadShowsThePolledRecordWithoutAskingTheCard) {
   card.SetSectionOverheadCache("000000" + ReportedRecord());
   page.ReadSectionOverhead();
   EXPECT_TRUE(host.Requests().empty());
-  EXPECT_EQ(op.CountShown("1011"), 0u);
-  EXPECT_EQ(Text(Direction(0), 1027), "1" + std::string(31, 'a'));
-  EXPECT_EQ(Text(Direction(0), 1031), "2" + std::string(31, 'a'));
-  EXPECT_EQ(Text(Direction(0), 1032), "3" + std::string(31, 'a'));
-  EXPECT_EQ(Text(Direction(1), 1028), "4b");
-  EXPECT_EQ(Text(Direction(1), 1033), "5b");
-  EXPECT_EQ(Text(Direction(2), 1029), "6c");
-  EXPECT_EQ(Text(Direction(2), 1034), "7c");
-  EXPECT_EQ(Text(Direction(3), 1030), "8d");
-  EXPECT_EQ(Text(Direction(3), 1035), "9d");
-  EXPECT_EQ(Text(Direction(3), 1036), "0d");
+  EXPECT_EQ(op.CountShown(ids::progress_dialog::kTemplate), 0u);
+  EXPECT_EQ(Text(Direction(0), sd::kJ0Received), "1" + std::string(31, 'a'));
+  EXPECT_EQ(Text(Direction(0), sd::kJ0Expected), "2" + std::string(31, 'a'));
+  EXPECT_EQ(Text(Direction(0), sd::kJ0Send), "3" + std::string(31, 'a'));
+  EXPECT_EQ(Text(Direction(1), sd::kK1Received), "4b");
+  EXPECT_EQ(Text(Direction(1), sd::kK1Send), "5b");
+  EXPECT_EQ(Text(Direction(2), sd::kK2Received), "6c");
+  EXPECT_EQ(Text(Direction(2), sd::kK2Send), "7c");
+  EXPECT_EQ(Text(Direction(3), sd::kS1Received), "8d");
+  EXPECT_EQ(Text(Direction(3), sd::kS1Send), "9d");
+  EXPECT_EQ(Text(Direction(3), sd::kZ0Send), "0d");
   EXPECT_TRUE(op.Messages().empty());
   SaveScreenshot(&page, "section_overhead_page");
 }
@@ -124,12 +135,13 @@ TEST_F(SectionOverheadPageTest, LaterReadsAskTheCardAndShowTheProgressFirst) {
   host.Answer(ReadOid(".12"), "000000" + fresh);
   // The edits still hold the cached texts while the progress dialog runs.
   std::string shownDuringProgress;
-  op.OnDialog("1011", [&](QWidget*) { shownDuringProgress = Text(Direction(3), 1032); });
+  op.OnDialog(ids::progress_dialog::kTemplate,
+              [&](QWidget*) { shownDuringProgress = Text(Direction(3), sd::kJ0Send); });
   page.ReadSectionOverhead();
   EXPECT_TRUE(op.Done());
   EXPECT_EQ(shownDuringProgress, "3" + std::string(31, 'd'));
-  EXPECT_EQ(op.CountShown("1011"), 1u);
-  EXPECT_EQ(Text(Direction(3), 1032), std::string(32, 'N'));
+  EXPECT_EQ(op.CountShown(ids::progress_dialog::kTemplate), 1u);
+  EXPECT_EQ(Text(Direction(3), sd::kJ0Send), std::string(32, 'N'));
   const auto requests = host.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].oid, "1.3.6.1.4.1.47291.2.1.1.85.1.01.05.12");
@@ -142,8 +154,8 @@ TEST_F(SectionOverheadPageTest, ShortResponseChangesNothingAndShowsNoProgress) {
   page.ReadSectionOverhead();
   EXPECT_EQ(op.Messages(),
             (std::vector<std::string>{"开销配置数据信息不全", "开销配置数据信息不全"}));
-  EXPECT_EQ(op.CountShown("1011"), 0u);
-  EXPECT_EQ(Text(Direction(0), 1031), "7A 65 6C 74 6F");
+  EXPECT_EQ(op.CountShown(ids::progress_dialog::kTemplate), 0u);
+  EXPECT_EQ(Text(Direction(0), sd::kJ0Expected), "7A 65 6C 74 6F");
   page.SetSectionOverhead();
   EXPECT_EQ(op.Messages().back(), "A方向 J0期望接收值长度不是32位!");
   EXPECT_EQ(host.Requests().size(), 1u);
@@ -153,9 +165,9 @@ TEST_F(SectionOverheadPageTest, ResponseOf440IsEnoughAndLeavesDirectionDShort) {
   card.SetSectionOverheadCache(std::string(440, '1'));
   page.ReadSectionOverhead();
   EXPECT_TRUE(op.Messages().empty());
-  EXPECT_EQ(Text(Direction(3), 1032), std::string(10, '1'));
-  EXPECT_EQ(Text(Direction(3), 1033), "");
-  EXPECT_EQ(Text(Direction(3), 1036), "");
+  EXPECT_EQ(Text(Direction(3), sd::kJ0Send), std::string(10, '1'));
+  EXPECT_EQ(Text(Direction(3), sd::kK1Send), "");
+  EXPECT_EQ(Text(Direction(3), sd::kZ0Send), "");
 }
 
 TEST_F(SectionOverheadPageTest, ReadThatThrowsEndsQuietly) {
@@ -165,7 +177,7 @@ TEST_F(SectionOverheadPageTest, ReadThatThrowsEndsQuietly) {
   host.OnRequest([](const RecordedRequest&, CText*) { throw std::runtime_error("host"); });
   page.ReadSectionOverhead();
   EXPECT_TRUE(op.Messages().empty());
-  EXPECT_EQ(op.CountShown("1011"), 0u);
+  EXPECT_EQ(op.CountShown(ids::progress_dialog::kTemplate), 0u);
 }
 
 TEST_F(SectionOverheadPageTest, SetWritesAllFourDirectionsUpperCased) {
@@ -189,17 +201,17 @@ TEST_F(SectionOverheadPageTest, SetWritesAllFourDirectionsUpperCased) {
 
 TEST_F(SectionOverheadPageTest, SetStopsAtTheFirstBadDirection) {
   for (size_t d = 0; d < 4; ++d) FillValid(d, '0');
-  TypeInto(Direction(2), 1034, "1");
-  TypeInto(Direction(3), 1031, "short");
+  TypeInto(Direction(2), sd::kK2Send, "1");
+  TypeInto(Direction(3), sd::kJ0Expected, "short");
   page.SetSectionOverhead();
   EXPECT_EQ(op.Messages(), std::vector<std::string>{"C方向 k2发送值长度不是2位!"});
   EXPECT_TRUE(host.Requests().empty());
-  EXPECT_EQ(Text(Direction(2), 1034), "1");
+  EXPECT_EQ(Text(Direction(2), sd::kK2Send), "1");
 }
 
 TEST_F(SectionOverheadPageTest, TraceEditsOfEveryDirectionAreLimited) {
   for (size_t d = 0; d < 4; ++d) {
-    for (int id : {1031, 1032}) {
+    for (int id : {sd::kJ0Expected, sd::kJ0Send}) {
       TypeInto(Direction(d), id, std::string(40, '9'));
       EXPECT_EQ(Text(Direction(d), id), std::string(32, '9')) << d << " " << id;
     }

@@ -27,7 +27,14 @@
 
 #include "core/card/host_directory.h"
 #include "core/console/loopback_record.h"
+#include "ids/config_window_ids.h"
 #include "ids/loopback_page_ids.h"
+#include "ids/path_overhead_ids.h"
+#include "ids/port_user_ids.h"
+#include "ids/progress_dialog_ids.h"
+#include "ids/section_direction_ids.h"
+#include "ids/section_overhead_ids.h"
+#include "ids/user_info_dialog_ids.h"
 #include "sim/default_card.h"
 #include "sim/fault.h"
 #include "sim/request_binding.h"
@@ -42,6 +49,10 @@ namespace t740::test {
 namespace {
 
 namespace fs = std::filesystem;
+namespace cw = ids::config_window;
+namespace sd = ids::section_direction;
+namespace so = ids::section_overhead;
+namespace po = ids::path_overhead;
 using Messages = std::vector<std::string>;
 
 // Tabs of the configuration window.
@@ -58,7 +69,6 @@ constexpr GroupSpec kSection = {".12", 486};
 constexpr GroupSpec kPath = {".13", 122};
 constexpr GroupSpec kThresholds = {".51", 438};
 
-constexpr int kDirectionPages[] = {1023, 1024, 1091, 1092};
 constexpr char kDirectionLetters[] = "ABCD";
 
 struct EditCheck {
@@ -68,14 +78,20 @@ struct EditCheck {
 };
 // The editable values of a section direction, in the order they are checked.
 constexpr EditCheck kSectionChecks[] = {
-    {1031, 32, "方向 J0期望接收值长度不是32位!"}, {1032, 32, "方向 J0发送值长度不是32位!"},
-    {1033, 2, "方向 k1发送值长度不是2位!"},       {1034, 2, "方向 k2发送值长度不是2位!"},
-    {1035, 2, "方向 S1发送值长度不是2位!"},       {1036, 2, "方向 Z0发送值长度不是2位!"},
+    {sd::kJ0Expected, 32, "方向 J0期望接收值长度不是32位!"},
+    {sd::kJ0Send, 32, "方向 J0发送值长度不是32位!"},
+    {sd::kK1Send, 2, "方向 k1发送值长度不是2位!"},
+    {sd::kK2Send, 2, "方向 k2发送值长度不是2位!"},
+    {sd::kS1Send, 2, "方向 S1发送值长度不是2位!"},
+    {sd::kZ0Send, 2, "方向 Z0发送值长度不是2位!"},
 };
 constexpr EditCheck kPathChecks[] = {
-    {1041, 32, "J1期望接收值长度不是32位!"}, {1046, 2, "C2期望接收值长度不是2位!"},
-    {1042, 32, "J1发送值长度不是32位!"},     {1043, 2, "C2发送值长度不是2位!"},
-    {1044, 2, "K3发送值长度不是2位!"},       {1045, 2, "N1发送值长度不是2位!"},
+    {po::kJ1Expected, 32, "J1期望接收值长度不是32位!"},
+    {po::kC2Expected, 2, "C2期望接收值长度不是2位!"},
+    {po::kJ1Send, 32, "J1发送值长度不是32位!"},
+    {po::kC2Send, 2, "C2发送值长度不是2位!"},
+    {po::kK3Send, 2, "K3发送值长度不是2位!"},
+    {po::kN1Send, 2, "N1发送值长度不是2位!"},
 };
 
 std::string Upper(std::string text) {
@@ -190,7 +206,7 @@ class ConfigurationSoakTest : public DialogTest {
   }
   static std::string EditText(QWidget* page, int id) { return TextGbk(page, id); }
   static void ShowTab(QWidget* window, int tab) {
-    Control<QTabWidget>(window, 1006)->setCurrentIndex(tab);
+    Control<QTabWidget>(window, cw::kTabs)->setCurrentIndex(tab);
   }
 
   // Opens the window as the host does, with a fault at the opening, runs
@@ -203,9 +219,9 @@ class ConfigurationSoakTest : public DialogTest {
     Inject(fault, plan);
     const Messages openingMessages = PredictOpening(plan);
     op.ClearRecords();
-    op.OnDialog("1000", [this, openingMessages](QWidget* window) {
+    op.OnDialog(cw::kTemplate, [this, openingMessages](QWidget* window) {
       EXPECT_EQ(op.Messages(), openingMessages) << "at the opening";
-      EXPECT_EQ(op.CountShown("1011"), 1u);
+      EXPECT_EQ(op.CountShown(ids::progress_dialog::kTemplate), 1u);
       simulated.ClearFaults();
       CheckCard("after the opening");
       const int presses = Uniform(4, 14);
@@ -214,7 +230,7 @@ class ConfigurationSoakTest : public DialogTest {
         Press(window);
       }
       const size_t requestsBeforeExit = simulated.Requests().size();
-      Click(window, 1010);
+      Click(window, cw::kExit);
       EXPECT_EQ(simulated.Requests().size(), requestsBeforeExit);
     });
     card.OpenConfiguration(nullptr, CText(sim::kDefaultIp), CText(sim::kDefaultCardAddress),
@@ -268,13 +284,13 @@ class ConfigurationSoakTest : public DialogTest {
     const Expectation expectation = Predict(window, tab, set, plan);
     op.ClearRecords();
     const size_t requestsBefore = simulated.Requests().size();
-    Click(window, set ? 1004 : 1005);
+    Click(window, set ? cw::kSet : cw::kRead);
     simulated.ClearFaults();
     const std::string what = std::string(set ? "Set" : "Read") + " on tab " + std::to_string(tab);
     EXPECT_EQ(op.Messages(), expectation.messages) << what;
     for (const std::string& message : op.Messages()) ++outcomes[message];
     ++outcomes[expectation.progress ? "(progress shown)" : "(no progress)"];
-    EXPECT_EQ(op.CountShown("1011"), expectation.progress) << what;
+    EXPECT_EQ(op.CountShown(ids::progress_dialog::kTemplate), expectation.progress) << what;
     if (tab == kDeviceTab) {
       EXPECT_EQ(simulated.Requests().size(), requestsBefore) << what;
     }
@@ -324,7 +340,7 @@ class ConfigurationSoakTest : public DialogTest {
   }
 
   Expectation PredictLoopbackSet(QWidget* window, sim::FaultPlan& plan) {
-    QWidget* page = Page(window, 1012);
+    QWidget* page = Page(window, ids::loopback_page::kTemplate);
     uint8_t byte = 0;
     for (int id : ids::loopback_page::kBoxes)
       byte = static_cast<uint8_t>(byte << 1 | (CurrentIndex(page, id) != 0));
@@ -334,21 +350,21 @@ class ConfigurationSoakTest : public DialogTest {
   }
 
   Expectation PredictSectionSet(QWidget* window, sim::FaultPlan& plan) {
-    QWidget* sectionPage = Page(window, 1025);
+    QWidget* sectionPage = Page(window, so::kTemplate);
     std::array<sim::SectionSettings, sim::kPortCount> sent;
     for (int d = 0; d < sim::kPortCount; ++d) {
-      QWidget* page = Page(sectionPage, kDirectionPages[d]);
+      QWidget* page = Page(sectionPage, so::kDirectionTemplates[d]);
       for (const EditCheck& check : kSectionChecks) {
         if (EditText(page, check.id).size() != check.length) {
           return MessageOnly(std::string(1, kDirectionLetters[d]) + check.message);
         }
       }
-      sent[d].expectedJ0 = Upper(EditText(page, 1031));
-      sent[d].send.j0 = Upper(EditText(page, 1032));
-      sent[d].send.k1 = Upper(EditText(page, 1033));
-      sent[d].send.k2 = Upper(EditText(page, 1034));
-      sent[d].send.s1 = Upper(EditText(page, 1035));
-      sent[d].sendZ0 = Upper(EditText(page, 1036));
+      sent[d].expectedJ0 = Upper(EditText(page, sd::kJ0Expected));
+      sent[d].send.j0 = Upper(EditText(page, sd::kJ0Send));
+      sent[d].send.k1 = Upper(EditText(page, sd::kK1Send));
+      sent[d].send.k2 = Upper(EditText(page, sd::kK2Send));
+      sent[d].send.s1 = Upper(EditText(page, sd::kS1Send));
+      sent[d].sendZ0 = Upper(EditText(page, sd::kZ0Send));
     }
     Expectation expectation = PredictWrite(plan, kSection, "开销设置成功", "开销设置失败");
     expectation.onSuccess = [this, sent] {
@@ -365,20 +381,20 @@ class ConfigurationSoakTest : public DialogTest {
   }
 
   Expectation PredictPathSet(QWidget* window, sim::FaultPlan& plan) {
-    QWidget* page = Page(window, 1093);
+    QWidget* page = Page(window, po::kTemplate);
     for (const EditCheck& check : kPathChecks) {
       if (EditText(page, check.id).size() != check.length) return MessageOnly(check.message);
     }
-    const int port = CurrentIndex(page, 1093);
-    const int vc4 = CurrentIndex(page, 1094);
+    const int port = CurrentIndex(page, po::kPort);
+    const int vc4 = CurrentIndex(page, po::kVc4);
     sim::PathSettings sent;
-    sent.expectedJ1 = Upper(EditText(page, 1041));
-    sent.expectedC2 = Upper(EditText(page, 1046));
-    sent.send.j1 = Upper(EditText(page, 1042));
-    sent.send.c2 = Upper(EditText(page, 1043));
-    sent.sendK3 = Upper(EditText(page, 1044));
-    sent.sendG1 = CurrentIndex(page, 1095) == 0 ? "00" : "08";
-    sent.sendN1 = Upper(EditText(page, 1045));
+    sent.expectedJ1 = Upper(EditText(page, po::kJ1Expected));
+    sent.expectedC2 = Upper(EditText(page, po::kC2Expected));
+    sent.send.j1 = Upper(EditText(page, po::kJ1Send));
+    sent.send.c2 = Upper(EditText(page, po::kC2Send));
+    sent.sendK3 = Upper(EditText(page, po::kK3Send));
+    sent.sendG1 = CurrentIndex(page, po::kG1Send) == 0 ? "00" : "08";
+    sent.sendN1 = Upper(EditText(page, po::kN1Send));
     Expectation expectation =
         PredictWrite(plan, kPath, "高阶通道开销设置成功", "高阶通道开销设置失败");
     expectation.onSuccess = [this, port, vc4, sent] { expected.paths[port][vc4] = sent; };
@@ -388,7 +404,7 @@ class ConfigurationSoakTest : public DialogTest {
   // Read on the path tab first writes the shown channel, if the shown
   // record is long enough to send, then reads; neither shows progress.
   Expectation PredictPathRead(QWidget* window, sim::FaultPlan& plan) {
-    QWidget* page = Page(window, 1093);
+    QWidget* page = Page(window, po::kTemplate);
     size_t selectLength = 2 + 2 + 2 + 32 + 2 + 2 + 2;  // mode, channel, received, reserved, G1
     for (const EditCheck& check : kPathChecks) selectLength += EditText(page, check.id).size();
     Expectation expectation;
@@ -415,8 +431,8 @@ class ConfigurationSoakTest : public DialogTest {
     Expectation expectation;
     if (!fs::is_directory(devices)) return MessageOnly("Write error!");
     std::string content;
-    QWidget* page = Page(window, 1090);
-    auto* list = Control<QAbstractItemView>(page, 1090);
+    QWidget* page = Page(window, ids::port_user::kTemplate);
+    auto* list = Control<QAbstractItemView>(page, ids::port_user::kList);
     for (int row = 0; row < 4; ++row) {
       content += Gbk(list->model()->index(row, 1).data().toString().toStdString()) + ",";
     }
@@ -431,13 +447,13 @@ class ConfigurationSoakTest : public DialogTest {
     if (!Chance(0.6)) return;
     switch (tab) {
       case kLoopbackTab: {
-        QWidget* page = Page(window, 1012);
+        QWidget* page = Page(window, ids::loopback_page::kTemplate);
         for (int id : ids::loopback_page::kBoxes)
           Control<QComboBox>(page, id)->setCurrentIndex(Uniform(0, 1));
         break;
       }
       case kSectionTab: {
-        QWidget* page = Page(Page(window, 1025), kDirectionPages[Uniform(0, 3)]);
+        QWidget* page = Page(Page(window, so::kTemplate), so::kDirectionTemplates[Uniform(0, 3)]);
         for (int i = Uniform(1, 3); i > 0; --i) {
           const EditCheck& check = kSectionChecks[Uniform(0, 5)];
           SetEdit(page, check.id, RandomValue(check.length));
@@ -445,11 +461,11 @@ class ConfigurationSoakTest : public DialogTest {
         break;
       }
       case kPathTab: {
-        QWidget* page = Page(window, 1093);
-        for (int id : {1093, 1094}) {
+        QWidget* page = Page(window, po::kTemplate);
+        for (int id : {po::kPort, po::kVc4}) {
           if (Chance(0.5)) Control<QComboBox>(page, id)->setCurrentIndex(Uniform(0, 3));
         }
-        if (Chance(0.3)) Control<QComboBox>(page, 1095)->setCurrentIndex(Uniform(0, 1));
+        if (Chance(0.3)) Control<QComboBox>(page, po::kG1Send)->setCurrentIndex(Uniform(0, 1));
         for (int i = Uniform(0, 2); i > 0; --i) {
           const EditCheck& check = kPathChecks[Uniform(0, 5)];
           SetEdit(page, check.id, RandomValue(check.length));
@@ -479,13 +495,14 @@ class ConfigurationSoakTest : public DialogTest {
     static const char* const kRemarks[] = {"", "甲线 13900001111", "beta", "王五;备注", "x"};
     const int row = Uniform(0, 3);
     const std::string remark = kRemarks[Uniform(0, 4)];
-    auto* list = Control<QAbstractItemView>(Page(window, 1090), 1090);
+    auto* list =
+        Control<QAbstractItemView>(Page(window, ids::port_user::kTemplate), ids::port_user::kList);
     const QPoint centre = list->visualRect(list->model()->index(row, 1)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
-    op.OnDialog("1033", [remark](QWidget* dialog) {
-      if (auto* edit = Control<QLineEdit>(dialog, 1091))
+    op.OnDialog(ids::user_info_dialog::kTemplate, [remark](QWidget* dialog) {
+      if (auto* edit = Control<QLineEdit>(dialog, ids::user_info_dialog::kRemark))
         edit->setText(QString::fromStdString(remark));
-      Click(dialog, 1004);
+      Click(dialog, ids::user_info_dialog::kOk);
     });
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
     EXPECT_TRUE(op.Done()) << "the remark dialog did not open";

@@ -11,12 +11,13 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "core/console/remark_file.h"
 #include "support/gbk.h"
+#include "support/remark_folder.h"
 
 namespace t740 {
 namespace {
@@ -37,29 +38,15 @@ auto Failing(int error) {
 class RemarkFileFaultTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/t740-remark-faults-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    fs::create_directory(root_ / "Devices");
-    path_ = *RemarkFilePath(root_.string() + "/", "10.0.0.5", "0105");
-    Put(kPrevious);
-  }
-  void TearDown() override {
-    fs::permissions(root_ / "Devices", fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(root_);
+    ASSERT_TRUE(folder_.Create("t740-remark-faults"));
+    path_ = folder_.File();
+    folder_.Put(kPrevious);
   }
 
-  void Put(std::string_view bytes) {
-    std::ofstream out(path_, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-  std::string Contents() const {
-    std::ifstream in(path_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string Contents() const { return folder_.Contents(); }
   std::vector<std::string> FilesInDevices() const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(root_ / "Devices")) {
+    for (const auto& entry : fs::directory_iterator(folder_.Devices())) {
       names.push_back(entry.path().filename().string());
     }
     return names;
@@ -72,7 +59,7 @@ class RemarkFileFaultTest : public ::testing::Test {
     return JoinRemarkLine({test::Gbk("甲线 13900001111"), "", "gamma", test::Gbk("丁")});
   }
 
-  fs::path root_;
+  test::RemarkFolder folder_;
   std::string path_;
 };
 
@@ -170,8 +157,9 @@ int InChildWithoutRootRights(const std::function<int()>& step) {
 }
 
 TEST_F(RemarkFileFaultTest, ReadOnlyDirectoryKeepsThePreviousFile) {
-  fs::permissions(root_, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-  fs::permissions(root_ / "Devices", fs::perms::owner_read | fs::perms::owner_exec |
+  fs::permissions(folder_.Root(),
+                  fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+  fs::permissions(folder_.Devices(), fs::perms::owner_read | fs::perms::owner_exec |
                                          fs::perms::group_exec | fs::perms::others_exec);
   fs::permissions(path_, fs::perms::all);
   const std::string path = path_;

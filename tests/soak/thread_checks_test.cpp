@@ -14,6 +14,9 @@
 #include <set>
 #include <thread>
 
+#include "ids/config_window_ids.h"
+#include "ids/device_page_ids.h"
+#include "ids/progress_dialog_ids.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"
@@ -29,6 +32,8 @@ namespace t740::test {
 namespace {
 
 using namespace std::chrono_literals;
+namespace cw = ids::config_window;
+namespace dp = ids::device_page;
 
 class ThreadChecks : public DialogTest {
  protected:
@@ -89,15 +94,16 @@ TEST_F(ThreadChecks, TheHostIsCalledByOneThreadAtATimeAndThePagesSeeThePoll) {
       std::lock_guard<std::mutex> lock(mutex);
       callers.clear();
     }
-    op.OnDialog("1000", [&](QWidget* window) {
-      EXPECT_EQ(Text(Page(window, 1001), 1078), "V1." + std::to_string(opening));
-      auto* tabs = Control<QTabWidget>(window, 1006);
+    op.OnDialog(cw::kTemplate, [&](QWidget* window) {
+      EXPECT_EQ(Text(Page(window, dp::kTemplate), dp::kSoftwareVersion),
+                "V1." + std::to_string(opening));
+      auto* tabs = Control<QTabWidget>(window, cw::kTabs);
       for (int tab = 1; tab <= 4; ++tab) {
         tabs->setCurrentIndex(tab);
-        Click(window, 1005);
-        Click(window, 1004);
+        Click(window, cw::kRead);
+        Click(window, cw::kSet);
       }
-      Click(window, 1010);
+      Click(window, cw::kExit);
     });
     card.OpenConfiguration(nullptr, CText("10.1.2.3"), CText("0105"), &record);
     ASSERT_TRUE(op.Done());
@@ -148,7 +154,7 @@ TEST_F(ThreadChecks, ProgressWorkersComeAndGoBackToBack) {
     CPollProgressDlg progress(&card);
     progress.exec();
   }
-  EXPECT_EQ(op.CountShown("1011"), 20u);
+  EXPECT_EQ(op.CountShown(ids::progress_dialog::kTemplate), 20u);
   EXPECT_TRUE(host.Requests().empty());
 }
 
@@ -166,7 +172,7 @@ TEST_F(ThreadChecks, ADialogShownAgainWhileItsLastWorkerEndsRunsAgain) {
   });
   progress.exec();
   releaser.join();
-  EXPECT_EQ(op.CountShown("1011"), 2u);
+  EXPECT_EQ(op.CountShown(ids::progress_dialog::kTemplate), 2u);
 }
 
 TEST_F(ThreadChecks, OpeningsAgainstASlowCardWithRealPauses) {
@@ -176,12 +182,12 @@ TEST_F(ThreadChecks, OpeningsAgainstASlowCardWithRealPauses) {
   card.SetPause(RealPause());
   for (int opening = 0; opening < 2; ++opening) {
     simulated.InjectFault({sim::FaultKind::Delay, "", -1, 6, 3});
-    op.OnDialog("1000", [](QWidget* window) {
-      EXPECT_EQ(Text(Page(window, 1001), 1078), "V2.1");
-      auto* tabs = Control<QTabWidget>(window, 1006);
+    op.OnDialog(cw::kTemplate, [](QWidget* window) {
+      EXPECT_EQ(Text(Page(window, dp::kTemplate), dp::kSoftwareVersion), "V2.1");
+      auto* tabs = Control<QTabWidget>(window, cw::kTabs);
       tabs->setCurrentIndex(1);
-      Click(window, 1005);
-      Click(window, 1010);
+      Click(window, cw::kRead);
+      Click(window, cw::kExit);
     });
     card.OpenConfiguration(nullptr, CText(sim::kDefaultIp), CText(sim::kDefaultCardAddress),
                            &record);

@@ -13,6 +13,8 @@
 #include <chrono>
 #include <string>
 
+#include "ids/threshold_page_ids.h"
+#include "ids/threshold_window_ids.h"
 #include "sim/default_card.h"
 #include "sim/request_binding.h"
 #include "sim/simulated_card.h"
@@ -24,6 +26,8 @@
 
 namespace t740::test {
 namespace {
+
+namespace tw = ids::threshold_window;
 
 constexpr int kPortValues = 54;
 constexpr int kValues = 2 * kPortValues;
@@ -38,6 +42,10 @@ struct Slot {
   int counter;
 };
 
+// Written out, not taken from ids::threshold_page::kEdits: this soak is the
+// one check of every edit against its place in the card's record (the
+// threshold table's own test looks at five of them), so it keeps a copy of
+// its own.
 constexpr int kEditIds[kPortValues] = {
     1023, 1024, 1025, 1026, 1027, 1028, 1029, 1030, 1031, 1032, 1033, 1037, 1039, 1041,
     1043, 1034, 1038, 1040, 1042, 1044, 1045, 1047, 1049, 1051, 1053, 1046, 1048, 1050,
@@ -127,13 +135,13 @@ class ThresholdSoakTest : public DialogTest {
     simulated.ClearFaults();
     EXPECT_EQ(op.Messages(), expectedAtOpening) << "at the first read";
     if (expectedAtOpening.empty() && readArrived_) ExpectCardShown(window);
-    op.OnDialog("ThresholdWindow", [&](QWidget*) {
+    op.OnDialog(tw::kName, [&](QWidget*) {
       const int presses = random.Uniform(3, 10);
       for (int press = 0; press < presses && !HasFatalFailure(); ++press) {
         SCOPED_TRACE("press " + std::to_string(press));
         Press(window);
       }
-      Click(&window, 1010);
+      Click(&window, tw::kExit);
     });
     window.exec();
     EXPECT_TRUE(op.Done());
@@ -178,7 +186,7 @@ class ThresholdSoakTest : public DialogTest {
     switch (action) {
       case 0: {
         const Messages expectedMessages = PredictRead(plan);
-        Click(&window, 1005);
+        Click(&window, tw::kRead);
         EXPECT_EQ(op.Messages(), expectedMessages) << "Read";
         if (expectedMessages.empty() && readArrived_) ExpectCardShown(window);
         break;
@@ -192,7 +200,7 @@ class ThresholdSoakTest : public DialogTest {
         QWidget* shown = page == 0 ? static_cast<QWidget*>(&window.Container().FirstPage())
                                    : &window.Container().SecondPage();
         const Reply reply = ReplyUnder(plan.Take(".50", true), 1, true);
-        Click(shown, 1004);
+        Click(shown, ids::threshold_page::kClear);
         EXPECT_EQ(op.Messages(), Messages{reply.accepted ? "清零成功" : "清零失败"}) << "clear";
         break;
       }
@@ -207,7 +215,7 @@ class ThresholdSoakTest : public DialogTest {
       const std::string text = Gbk(Edit(window, value)->text().toStdString());
       const std::optional<uint16_t> accepted = Accepted(text);
       if (!accepted) {
-        Click(&window, 1004);
+        Click(&window, tw::kSet);
         EXPECT_EQ(op.Messages(), Messages{Message(value)})
             << "Set with value " << value << " \"" << text << "\"";
         return;
@@ -215,7 +223,7 @@ class ThresholdSoakTest : public DialogTest {
       sent[value] = *accepted;
     }
     const Reply reply = ReplyUnder(plan.Take(".51", true), 1, true);
-    Click(&window, 1004);
+    Click(&window, tw::kSet);
     EXPECT_EQ(op.Messages(), Messages{reply.accepted ? "门限设置成功" : "门限设置失败"}) << "Set";
     if (reply.accepted) expected = sent;
   }

@@ -1,8 +1,9 @@
 // What the scripted operator does with a window's controls, found by their
 // control id (the decimal objectName). Ids repeat between pages of the
-// configuration window, so look them up in the page (e.g. the widget with
-// objectName "1012") rather than in the whole window. A missing control, or
-// one of another kind, is a test failure and the action does nothing.
+// configuration window, so look them up in the page (e.g. the widget named
+// ids::loopback_page::kTemplate) rather than in the whole window. A missing
+// control, or one of another kind, is a test failure and the action does
+// nothing.
 #ifndef T740_TESTS_SUPPORT_CONTROLS_H
 #define T740_TESTS_SUPPORT_CONTROLS_H
 

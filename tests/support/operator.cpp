@@ -62,6 +62,10 @@ void Operator::OnDialog(std::string_view objectName, Step step) {
   Then([name](QWidget* modal) { return modal->objectName() == name; }, std::move(step));
 }
 
+void Operator::OnDialog(int templateId, Step step) {
+  OnDialog(QString::number(templateId).toStdString(), std::move(step));
+}
+
 void Operator::OnMessageBox(std::function<void(QMessageBox*)> step) {
   Then(IsMessageBox,
        [step = std::move(step)](QWidget* modal) { step(qobject_cast<QMessageBox*>(modal)); });
@@ -99,6 +103,10 @@ std::vector<std::string> Operator::ModalsShown() const {
 size_t Operator::CountShown(std::string_view objectName) const {
   return static_cast<size_t>(shown_.count(
       QString::fromUtf8(objectName.data(), static_cast<qsizetype>(objectName.size()))));
+}
+
+size_t Operator::CountShown(int templateId) const {
+  return CountShown(QString::number(templateId).toStdString());
 }
 
 void Operator::ClearRecords() {

@@ -4,13 +4,14 @@
 //
 // How to use it (see also dialog_fixture.h and controls.h):
 //
-//   t740::test::Operator op;                 // one per test, on the UI thread
-//   op.OnDialog("1022", [](QWidget* dlg) {   // when template 1022 is modal:
-//     Click(dlg, 1013);                      //   tick "select all"
-//     Click(dlg, 1004);                      //   press OK (ends the modal loop)
+//   namespace sd = ids::shield_dialog;
+//   t740::test::Operator op;                       // one per test, on the UI thread
+//   op.OnDialog(sd::kTemplate, [](QWidget* dlg) {  // when the dialog is modal:
+//     Click(dlg, sd::kSelectAll);                  //   tick "select all"
+//     Click(dlg, sd::kOk);                         //   press OK (ends the modal loop)
 //   });
-//   op.AcceptMessage();                      // then OK the next message box
-//   RunTheCodeThatShowsThem();               // blocks until both are done
+//   op.AcceptMessage();                            // then OK the next message box
+//   RunTheCodeThatShowsThem();                     // blocks until both are done
 //   EXPECT_TRUE(op.Done());
 //   EXPECT_EQ(op.Messages(), (std::vector<std::string>{"环回控制设置成功"}));
 //
@@ -24,8 +25,8 @@
 // MessagesGbk() the GBK bytes the plug-in passed in.
 //
 // Every modal window shown is also noted by objectName (ModalsShown()), so
-// a test can tell whether e.g. the progress dialog "1011" appeared even if
-// it was too quick for a step. A modal window that no step handles within
+// a test can tell whether e.g. the progress dialog appeared even if it was
+// too quick for a step. A modal window that no step handles within
 // the patience (10 s unless set) is closed and reported as a test failure,
 // so a broken script fails instead of hanging.
 //
@@ -69,6 +70,9 @@ class Operator : public QObject {
   void Next(Match when, Step step);
   // Runs `step` on the next modal window with this objectName.
   void OnDialog(std::string_view objectName, Step step);
+  // Runs `step` on the next modal window of this template (e.g.
+  // ids::shield_dialog::kTemplate).
+  void OnDialog(int templateId, Step step);
   // Runs `step` on the next message box.
   void OnMessageBox(std::function<void(QMessageBox*)> step);
   // Records the next message box's text and presses its OK button.
@@ -88,6 +92,7 @@ class Operator : public QObject {
   // objectNames of the modal windows shown since construction, in order.
   std::vector<std::string> ModalsShown() const;
   size_t CountShown(std::string_view objectName) const;
+  size_t CountShown(int templateId) const;
   void ClearRecords();
 
   // Records the box's text and presses OK; usable inside any step.

@@ -23,6 +23,7 @@
 #include "core/card/host_directory.h"
 #include "ids/config_window_ids.h"
 #include "ids/port_user_ids.h"
+#include "ids/section_direction_ids.h"
 #include "ids/section_overhead_ids.h"
 #include "ids/shield_dialog_ids.h"
 #include "ids/user_info_dialog_ids.h"
@@ -155,7 +156,7 @@ TEST_F(DeskTest, SectionOverheadIsWrittenByKeyboardAndTheCaptionIsTheCards) {
              // From the tab bar: the direction tabs, J0 expected, J0 send.
              trace = Control<QLineEdit>(Page(Page(window, section_overhead::kTemplate),
                                              section_overhead::kDirectionTemplates[0]),
-                                        1032);
+                                        section_direction::kJ0Send);
              TabTo(op, trace, 3);
            });
   InWindow([&trace](QWidget*) { return trace && trace->hasFocus(); },
