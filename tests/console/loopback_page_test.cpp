@@ -23,7 +23,7 @@ const char kWriteOid[] = "1.3.6.1.4.1.47291.2.1.1.85.2.01.05.11";
 
 namespace loopback = ids::loopback_page;
 
-const std::string kProgress = std::to_string(ids::progress_dialog::kTemplate);
+constexpr int kProgress = ids::progress_dialog::kTemplate;
 
 // Box ids in bit order: LLP D, C, B, A, then RLP D, C, B, A. Written out as
 // the template's numbers rather than taken from loopback::kBoxes: this is the

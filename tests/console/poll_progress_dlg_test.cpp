@@ -171,7 +171,7 @@ TEST_F(PollProgressDialog, EscapeAndCloseRequestsDoNotEndIt) {
     }
   });
   bool stillOpen = false;
-  op.OnDialog(std::to_string(progress::kTemplate), [&](QWidget* window) {
+  op.OnDialog(progress::kTemplate, [&](QWidget* window) {
     PressKey(window, Qt::Key_Escape);
     window->close();
     static_cast<QDialog*>(window)->reject();

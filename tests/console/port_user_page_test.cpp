@@ -26,8 +26,8 @@ namespace {
 namespace fs = std::filesystem;
 namespace remark = ids::user_info_dialog;
 
-const std::string kRemarkDialog = std::to_string(remark::kTemplate);
-const std::string kProgress = std::to_string(ids::progress_dialog::kTemplate);
+constexpr int kRemarkDialog = remark::kTemplate;
+constexpr int kProgress = ids::progress_dialog::kTemplate;
 
 constexpr int kRemarkColumn = 1;
 

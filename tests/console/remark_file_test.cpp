@@ -13,6 +13,7 @@
 
 #include "core/card/host_directory.h"
 #include "support/gbk.h"
+#include "support/remark_folder.h"
 
 namespace t740 {
 namespace {
@@ -23,26 +24,18 @@ using test::Gbk;
 class RemarkFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/t740-remark-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    fs::create_directory(root_ / "Devices");
-    path_ = *RemarkFilePath(root_.string() + "/", "10.0.0.5", "0105");
+    ASSERT_TRUE(folder_.Create("t740-remark"));
+    root_ = folder_.Root();
+    path_ = folder_.File();
   }
-  void TearDown() override { fs::remove_all(root_); }
 
-  void Put(std::string_view bytes) {
-    std::ofstream out(path_, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-  std::string Contents() const {
-    std::ifstream in(path_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  void Put(std::string_view bytes) { folder_.Put(bytes); }
+  std::string Contents() const { return folder_.Contents(); }
   size_t FilesInDevices() const {
     return static_cast<size_t>(std::distance(fs::directory_iterator(root_ / "Devices"), {}));
   }
 
+  test::RemarkFolder folder_;
   fs::path root_;
   std::string path_;
 };

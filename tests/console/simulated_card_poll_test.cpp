@@ -99,7 +99,7 @@ TEST_F(SimulatedCardPoll, ALoopbackChangeInThePageReachesTheCard) {
   SelectItem(&loopback, loopback_box::kRlpA, "不环回");
   loopback.Read();
   EXPECT_EQ(CurrentIndex(&loopback, loopback_box::kRlpA), 1);
-  EXPECT_EQ(op.CountShown(std::to_string(ids::progress_dialog::kTemplate)),
+  EXPECT_EQ(op.CountShown(ids::progress_dialog::kTemplate),
             2u);  // the poll, then the read's progress
 }
 

@@ -27,7 +27,7 @@ namespace {
 
 namespace cw = ids::config_window;
 
-const std::string kWindow = std::to_string(cw::kTemplate);
+constexpr int kWindow = cw::kTemplate;
 constexpr int kLoopbackTab = 1;
 constexpr int kSectionTab = 2;
 constexpr int kPathTab = 3;

@@ -175,7 +175,7 @@ class LossySoakTest : public DialogTest {
   }
 
   void RunConfigurationWindow() {
-    op.OnDialog(std::to_string(cw::kTemplate), [&](QWidget* window) {
+    op.OnDialog(cw::kTemplate, [&](QWidget* window) {
       const std::vector<Exchange> opening = recording.Take();
       Note(opening);
       const std::vector<std::string> allowed = {"环回控制数据信息不全", "开销配置数据信息不全",

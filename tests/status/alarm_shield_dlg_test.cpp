@@ -63,7 +63,7 @@ class AlarmShieldTest : public ::testing::Test {
  protected:
   ShieldCall Call(const std::string& mask, int16_t length, const std::string& levels,
                   std::function<void(QWidget*)> step) {
-    op.OnDialog(std::to_string(shield::kTemplate), std::move(step));
+    op.OnDialog(shield::kTemplate, std::move(step));
     ShieldCall call;
     call.returned =
         GetAlarmSheild(0, CText(mask), length, &call.result, &call.length, CText(levels));

@@ -165,7 +165,7 @@ TEST_F(ThresholdDialogTest, WindowOpenedForAnotherCardAsksThatCard) {
   InstallConfigurationWindow();
   op.AcceptAllMessages();
   host.Answer(ReadOid(".51"), Response("2C01", "2C01"));  // card A: 300
-  op.OnDialog(std::to_string(ids::config_window::kTemplate),
+  op.OnDialog(ids::config_window::kTemplate,
               [](QWidget* window) { Click(window, ids::config_window::kExit); });
   card.OpenConfiguration(nullptr, CText("10.1.2.3"), CText("0107"), &record);
   ASSERT_TRUE(op.Done());
