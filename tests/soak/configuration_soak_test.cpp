@@ -59,15 +59,15 @@ using Messages = std::vector<std::string>;
 enum Tab { kDeviceTab, kLoopbackTab, kSectionTab, kPathTab, kPortUserTab, kTabCount };
 
 // Full responses of the simulated card, head included.
-struct GroupSpec {
+struct GroupResponse {
   const char* suffix;
   size_t responseLength;
 };
-constexpr GroupSpec kBasicInfo = {".1", 10};
-constexpr GroupSpec kLoopback = {".11", 8};
-constexpr GroupSpec kSection = {".12", 486};
-constexpr GroupSpec kPath = {".13", 122};
-constexpr GroupSpec kThresholds = {".51", 438};
+constexpr GroupResponse kBasicInfo = {".1", 10};
+constexpr GroupResponse kLoopback = {".11", 8};
+constexpr GroupResponse kSection = {".12", 486};
+constexpr GroupResponse kPath = {".13", 122};
+constexpr GroupResponse kThresholds = {".51", 438};
 
 constexpr char kDirectionLetters[] = "ABCD";
 
@@ -242,7 +242,7 @@ class ConfigurationSoakTest : public DialogTest {
   // The poll reads four groups into the caches, then the path page reads
   // for itself; the pages report short data in their load order.
   Messages PredictOpening(sim::FaultPlan& plan) {
-    auto poll = [&](const GroupSpec& group) {
+    auto poll = [&](const GroupResponse& group) {
       const Reply reply = ReplyUnder(plan.Take(group.suffix, false), group.responseLength, false);
       return reply.thrown ? 0 : reply.length;  // the worker keeps nothing of a throw
     };
@@ -317,7 +317,7 @@ class ConfigurationSoakTest : public DialogTest {
 
   // A read after the window's first load: the group's message for a short
   // response, the progress animation for one long enough.
-  static Expectation PredictRead(sim::FaultPlan& plan, const GroupSpec& group, size_t minimum,
+  static Expectation PredictRead(sim::FaultPlan& plan, const GroupResponse& group, size_t minimum,
                                  const char* shortMessage) {
     const Reply reply = ReplyUnder(plan.Take(group.suffix, false), group.responseLength, false);
     Expectation expectation;
@@ -330,8 +330,8 @@ class ConfigurationSoakTest : public DialogTest {
     return expectation;
   }
 
-  static Expectation PredictWrite(sim::FaultPlan& plan, const GroupSpec& group, const char* success,
-                                  const char* failure) {
+  static Expectation PredictWrite(sim::FaultPlan& plan, const GroupResponse& group,
+                                  const char* success, const char* failure) {
     const Reply reply = ReplyUnder(plan.Take(group.suffix, true), 1, true);
     Expectation expectation;
     expectation.succeeds = reply.accepted;
