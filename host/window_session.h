@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "host/quiet_platform.h"
+
 class QApplication;
 
 namespace t740::host {
@@ -22,6 +24,7 @@ class WindowSession {
 
  private:
   bool offscreen_;
+  QuietPlatform quiet_;
   std::unique_ptr<QApplication> application_;
 };
 
