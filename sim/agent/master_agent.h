@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
+#include "protocol/snmp_sandbox.h"
 #include "sim/agent/card_objects.h"
 #include "sim/agent/communities.h"
-#include "sim/agent/snmp_sandbox.h"
 #include "sim/agent/usm_users.h"
 
 namespace t740::sim {
@@ -43,7 +43,7 @@ class MasterAgent {
   void RunUntilReadable(int stopDescriptor);
 
  private:
-  SnmpSandbox sandbox_;
+  protocol::SnmpSandbox sandbox_;
   std::string hostsAllow_;
   std::string hostsDeny_;
   uint16_t port_ = 0;
