@@ -70,8 +70,9 @@ bool SyncDirectory(const std::string& directory, const RemarkFileCalls& calls) {
 // set them (an ordinary user keeps at least a group of its own), then its
 // mode, which a change of owner may have cut.
 bool TakeOwnerAndMode(int fd, const struct stat& old, const RemarkFileCalls& calls) {
-  if (calls.fchown(fd, old.st_uid, old.st_gid) != 0)
+  if (calls.fchown(fd, old.st_uid, old.st_gid) != 0) {
     calls.fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  }
   return calls.fchmod(fd, old.st_mode & 07777) == 0;
 }
 
