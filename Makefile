@@ -1,4 +1,6 @@
 # make demo: build and run the substitute host against the simulated card.
+# make baselines: re-bless the windows' baseline pictures after an intended
+#                 change to how they look; the README's pictures come along.
 # make test: build and run every suite, plain and under ASan + UBSan, then
 #            the ThreadSanitizer checks and a short run of every fuzz target.
 BUILD ?= build
@@ -14,14 +16,15 @@ TEST_FLAGS = -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS="-O1 -g1" -DT740_BENCHMAR
 PACKAGES = cmake ninja-build g++ clang libclang-rt-14-dev binutils pkg-config file dpkg-dev \
            libgtest-dev libgmock-dev libbenchmark-dev \
            qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
-           qt6-translations-l10n libgl-dev fonts-wqy-microhei libsnmp-dev snmp xvfb xdotool lintian smitools
+           qt6-translations-l10n libgl-dev fonts-wqy-microhei libsnmp-dev snmp xvfb xdotool lintian smitools \
+           optipng
 
 export ASAN_OPTIONS = detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS = print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS = ignore_noninstrumented_modules=1:suppressions=$(CURDIR)/tests/tsan.supp:halt_on_error=1
 
-.PHONY: deps demo test test-plain test-sanitize test-thread test-fuzz bench clean
+.PHONY: deps demo test test-plain test-sanitize test-thread test-fuzz bench baselines clean
 
 deps:
 	@tools/install-deps $(PACKAGES)
@@ -63,6 +66,21 @@ test: deps
 	done; \
 	if [ $$status -eq 0 ]; then echo "make test: all suites passed"; fi; \
 	exit $$status
+
+BASELINES = tests/baselines/pictures
+README_PICTURES = poll-progress config-device config-loopback config-section-overhead \
+                  config-path-overhead config-port-users shield thresholds-first-port \
+                  thresholds-second-port
+
+# optipng only makes the checked-in pictures smaller; the comparison reads
+# any PNG.
+baselines: deps
+	cmake -S . -B $(BUILD)-test -G Ninja $(TEST_FLAGS)
+	ninja -C $(BUILD)-test -j$(JOBS) window_baseline_tests
+	rm -rf $(BASELINES)
+	T740_BLESS_BASELINES=1 ctest --test-dir $(BUILD)-test -j$(JOBS) --output-on-failure -L baseline
+	optipng -quiet -o2 -strip all $(BASELINES)/*/*.png
+	for picture in $(README_PICTURES); do cp $(BASELINES)/x1/$$picture.png docs/screenshots/; done
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release

@@ -25,7 +25,7 @@ target_compile_features(t740 INTERFACE cxx_std_17)
 set(T740_PLUGIN_SONAME "libt740.so.${PROJECT_VERSION_MAJOR}")
 file(RELATIVE_PATH T740_BIN_TO_LIB ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
 # The installed host looks for the installed plug-in relative to itself.
-target_compile_definitions(t740_host_core PUBLIC
+target_compile_definitions(t740_host_plugin PUBLIC
                            T740_INSTALLED_PLUGIN="${T740_BIN_TO_LIB}/${T740_PLUGIN_SONAME}"
                            T740_PLUGIN_SONAME="${T740_PLUGIN_SONAME}")
 

@@ -1,7 +1,8 @@
 # The Debian packages made by `cpack -G DEB`, one per install component, as
 # Debian splits a library: libt740-1 (the plug-in), libt740-dev (what a
 # host builds against) and t740-tools (t740-host, t740-sim), so that a host
-# that wants only the plug-in does not pull in net-snmp.
+# that wants only the plug-in does not pull in net-snmp; beside them the
+# exporter, prometheus-t740-exporter.
 set(CPACK_PACKAGE_NAME t740)
 set(CPACK_PACKAGE_VENDOR "t740 maintainers")
 set(CPACK_PACKAGE_CONTACT "t740 maintainers <t740@example.org>")
@@ -67,5 +68,6 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${T740_DEBIAN_DIR}/triggers)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(${CMAKE_CURRENT_LIST_DIR}/exporter_package.cmake)
 
 include(CPack)

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "host/hex_octets.h"
-#include "host/oid_text.h"
+#include "hosting/text/hex_octets.h"
+#include "hosting/text/oid_text.h"
 #include "reference_codecs.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "host/command_line.h"
-#include "host/host_error.h"
-#include "sim/agent/pass_phrase.h"
+#include "host/commands/command_line.h"
+#include "hosting/errors/host_error.h"
+#include "protocol/pass_phrase.h"
 #include "sim/agent/sim_options.h"
 #include "sim/agent/usm_users.h"
 
@@ -27,7 +27,7 @@ std::vector<std::string> Lines(std::string_view text) {
 }
 
 bool IsPassPhrase(const std::string& phrase) {
-  return !t740::sim::PassPhraseProblem(phrase).has_value();
+  return !t740::protocol::PassPhraseProblem(phrase).has_value();
 }
 
 void CheckHostOptions(std::string_view words, std::string authPass, std::string privPass) {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host_main.h"
+#include "host/commands/host_main.h"
 
 int main(int argc, char** argv) {
   // The terminal's encoding comes from the environment's locale.

@@ -3,7 +3,7 @@
 #include <map>
 #include <utility>
 
-#include "sim/identifier.h"
+#include "protocol/identifier.h"
 
 namespace t740::sim {
 namespace {
@@ -41,7 +41,7 @@ void AppendRange(std::string_view item, size_t dash, std::vector<std::string>& c
 
 // The arcs an identifier names the card by.
 std::pair<unsigned long, unsigned long> ArcsOf(const std::string& address) {
-  const AddressFields fields = FieldsOfCardAddress(address);
+  const protocol::AddressFields fields = protocol::FieldsOfCardAddress(address);
   return {std::stoul(fields.first), std::stoul(fields.second)};
 }
 

@@ -55,13 +55,13 @@ enum RequestOperation { kRead = 0, kWrite = 1 };
 
 CardModel::CardModel(CardIdentity identity, CardState state, int64_t now, int64_t uptimeSeconds)
     : identity_(std::move(identity)),
-      fields_(FieldsOfCardAddress(identity_.cardAddress)),
+      fields_(protocol::FieldsOfCardAddress(identity_.cardAddress)),
       state_(std::move(state)),
       performance_(now - uptimeSeconds) {}
 
 std::string CardModel::Answer(int operation, std::string_view ip, std::string_view oid,
                               std::string_view value) {
-  const auto id = ParseIdentifier(oid);
+  const auto id = protocol::ParseIdentifier(oid);
   if (!id || !IsAddressed(ip, id->address)) return "";
   if (operation == kRead) return Read(*id);
   if (operation == kWrite) return Write(*id, value);
@@ -69,21 +69,21 @@ std::string CardModel::Answer(int operation, std::string_view ip, std::string_vi
 }
 
 bool CardModel::IsAddressed(std::string_view ip, std::string_view cardAddress) const {
-  return IsAddressed(ip, FieldsOfCardAddress(cardAddress));
+  return IsAddressed(ip, protocol::FieldsOfCardAddress(cardAddress));
 }
 
-bool CardModel::IsAddressed(std::string_view ip, const AddressFields& fields) const {
+bool CardModel::IsAddressed(std::string_view ip, const protocol::AddressFields& fields) const {
   return ip == identity_.ip && fields == fields_;
 }
 
-std::string CardModel::Read(const Identifier& id) const {
+std::string CardModel::Read(const protocol::Identifier& id) const {
   const GroupHandler* group = FindGroup(id.suffix);
-  if (id.arc != Arc::Read || !group || !group->read) return "";
+  if (id.arc != protocol::Arc::Read || !group || !group->read) return "";
   return group->read(*this);
 }
 
-std::string CardModel::Write(const Identifier& id, std::string_view value) {
-  if (id.arc != Arc::Write) return WriteErrorText(WriteError::ReadArc);
+std::string CardModel::Write(const protocol::Identifier& id, std::string_view value) {
+  if (id.arc != protocol::Arc::Write) return WriteErrorText(WriteError::ReadArc);
   const GroupHandler* group = FindGroup(id.suffix);
   if (!group) return WriteErrorText(WriteError::NoSuchGroup);
   if (!group->write) return WriteErrorText(WriteError::ReadOnlyGroup);

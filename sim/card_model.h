@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/identifier.h"
 #include "sim/card_state.h"
-#include "sim/identifier.h"
 #include "sim/performance.h"
 
 namespace t740::sim {
@@ -47,12 +47,12 @@ class CardModel {
   const PerformanceMonitor& Performance() const { return performance_; }
 
  private:
-  bool IsAddressed(std::string_view ip, const AddressFields& fields) const;
-  std::string Read(const Identifier& id) const;
-  std::string Write(const Identifier& id, std::string_view value);
+  bool IsAddressed(std::string_view ip, const protocol::AddressFields& fields) const;
+  std::string Read(const protocol::Identifier& id) const;
+  std::string Write(const protocol::Identifier& id, std::string_view value);
 
   CardIdentity identity_;
-  AddressFields fields_;
+  protocol::AddressFields fields_;
   CardState state_;
   PerformanceMonitor performance_;
 };

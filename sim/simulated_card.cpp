@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "sim/identifier.h"
+#include "protocol/identifier.h"
 #include "sim/request_binding.h"
 
 namespace t740::sim {
@@ -13,7 +13,7 @@ namespace {
 constexpr char kRefusedWrite[] = "0";
 
 std::string TargetOf(std::string_view oid) {
-  const auto id = ParseIdentifier(oid);
+  const auto id = protocol::ParseIdentifier(oid);
   return id ? id->suffix : std::string();
 }
 

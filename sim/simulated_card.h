@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "protocol/status_kind.h"
 #include "sim/card_model.h"
 #include "sim/fault.h"
 #include "t740/abi.h"
@@ -31,7 +32,7 @@ struct LoggedRequest {
   std::string value;
 };
 
-enum class StatusKind { Alarm, Led, Performance };
+using protocol::StatusKind;
 
 // The card's status text of that kind, as it stands.
 std::string StatusOf(const CardModel& card, StatusKind kind);

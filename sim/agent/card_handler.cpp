@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sim/card_mib.h"
+#include "protocol/card_mib.h"
 
 namespace t740::sim {
 namespace {
@@ -158,7 +158,7 @@ int HandleCard(netsnmp_mib_handler* handler, netsnmp_handler_registration*,
 }  // namespace
 
 void RegisterCardHandler(const ShelvesByAddress& shelves) {
-  const Arcs subtree = CardSubtreeArcs();
+  const Arcs subtree = protocol::CardSubtreeArcs();
   const std::vector<oid> name(subtree.begin(), subtree.end());
   netsnmp_handler_registration* registration = netsnmp_create_handler_registration(
       kHandlerName, HandleCard, name.data(), name.size(), HANDLER_CAN_RWRITE);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "sim/card_mib.h"
+#include "protocol/card_mib.h"
+#include "protocol/identifier.h"
 #include "sim/hex.h"
-#include "sim/identifier.h"
 #include "sim/write_frame.h"
 
 namespace t740::sim {
@@ -76,30 +76,33 @@ std::string HexRecordOfOctets(std::string_view octets) {
 
 CardObjects::CardObjects(SimulatedCard& card) : card_(card) {
   const CardIdentity& identity = card.Identity();
-  const AddressFields fields = FieldsOfCardAddress(identity.cardAddress);
+  const protocol::AddressFields fields = protocol::FieldsOfCardAddress(identity.cardAddress);
   const uint32_t first = DecimalArc(fields.first, identity.cardAddress);
   const uint32_t second = DecimalArc(fields.second, identity.cardAddress);
-  const Arcs subtree = CardSubtreeArcs();
+  const Arcs subtree = protocol::CardSubtreeArcs();
   const std::string address = "." + fields.first + "." + fields.second + ".";
-  const std::string groups = std::string(kCardSubtreeText) + "." + std::to_string(kGroupsArc);
+  const std::string groups =
+      std::string(protocol::kCardSubtreeText) + "." + std::to_string(protocol::kGroupsArc);
 
   for (uint32_t group : kReadableGroups) {
     const std::string oid =
-        groups + "." + std::to_string(kReadGroupArc) + address + std::to_string(group);
-    readables_.push_back({Join(subtree, {kGroupsArc, kReadGroupArc, first, second, group}),
-                          [oid, ip = identity.ip](CardModel& model) {
-                            return OctetsOfHexRecord(model.Answer(kReadOperation, ip, oid, ""));
-                          }});
-  }
-  for (const StatusObject& status : kStatusObjects) {
+        groups + "." + std::to_string(protocol::kReadGroupArc) + address + std::to_string(group);
     readables_.push_back(
-        {Join(subtree, {kStatusArc, first, second, status.arc}),
+        {Join(subtree, {protocol::kGroupsArc, protocol::kReadGroupArc, first, second, group}),
+         [oid, ip = identity.ip](CardModel& model) {
+           return OctetsOfHexRecord(model.Answer(kReadOperation, ip, oid, ""));
+         }});
+  }
+  for (const protocol::StatusObject& status : protocol::kStatusObjects) {
+    readables_.push_back(
+        {Join(subtree, {protocol::kStatusArc, first, second, status.arc}),
          [kind = status.kind](CardModel& model) { return StatusOf(model, kind); }});
   }
   for (uint32_t group : kWritableGroups) {
     writables_.push_back(
-        {Join(subtree, {kGroupsArc, kWriteGroupArc, first, second, group}),
-         groups + "." + std::to_string(kWriteGroupArc) + address + std::to_string(group)});
+        {Join(subtree, {protocol::kGroupsArc, protocol::kWriteGroupArc, first, second, group}),
+         groups + "." + std::to_string(protocol::kWriteGroupArc) + address +
+             std::to_string(group)});
   }
   std::sort(readables_.begin(), readables_.end(),
             [](const Readable& a, const Readable& b) { return a.name < b.name; });

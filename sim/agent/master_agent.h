@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "protocol/snmp_sandbox.h"
 #include "sim/agent/card_handler.h"
 #include "sim/agent/communities.h"
-#include "sim/agent/snmp_sandbox.h"
 #include "sim/agent/usm_users.h"
 
 namespace t740::sim {
@@ -66,7 +66,7 @@ class MasterAgent {
   void RunUntilReadable(int stopDescriptor);
 
  private:
-  SnmpSandbox sandbox_;
+  protocol::SnmpSandbox sandbox_;
   std::string hostsAllow_;
   std::string hostsDeny_;
   ShelvesByAddress shelves_;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "sim/card_mib.h"
+#include "protocol/card_mib.h"
 
 namespace t740::sim {
 namespace {
@@ -14,13 +14,14 @@ constexpr size_t kGroupAddressAt = 12;
 constexpr size_t kStatusAddressAt = 11;
 
 std::optional<std::pair<uint32_t, uint32_t>> AddressArcsOf(const Arcs& name) {
-  static const Arcs subtree = CardSubtreeArcs();
+  static const Arcs subtree = protocol::CardSubtreeArcs();
   if (name.size() <= subtree.size() || !std::equal(subtree.begin(), subtree.end(), name.begin())) {
     return std::nullopt;
   }
   const uint32_t kind = name[subtree.size()];
-  const size_t at = kind == kGroupsArc ? kGroupAddressAt : kStatusAddressAt;
-  if ((kind != kGroupsArc && kind != kStatusArc) || name.size() <= at + 1) return std::nullopt;
+  const size_t at = kind == protocol::kGroupsArc ? kGroupAddressAt : kStatusAddressAt;
+  if ((kind != protocol::kGroupsArc && kind != protocol::kStatusArc) || name.size() <= at + 1)
+    return std::nullopt;
   return std::make_pair(name[at], name[at + 1]);
 }
 

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "sim/agent/pass_phrase.h"
+#include "protocol/pass_phrase.h"
 #include "sim/agent/sim_options.h"
 
 namespace t740::sim {
@@ -45,7 +45,8 @@ std::vector<std::string> Words(const std::string& line) {
 }
 
 std::string PassPhrase(const std::string& phrase, const std::string& where) {
-  if (const auto problem = PassPhraseProblem(phrase)) throw SimUsageError(where + ": " + *problem);
+  if (const auto problem = protocol::PassPhraseProblem(phrase))
+    throw SimUsageError(where + ": " + *problem);
   // net-snmp's own parser would take a quote as the start of a quoted word.
   if (phrase[0] == '"' || phrase[0] == '\'') {
     throw SimUsageError(where + ": a pass phrase may not start with a quote");
@@ -108,8 +109,8 @@ std::vector<UsmUserEntry> ParseUsmUsers(const std::string& text) {
 std::vector<UsmUserEntry> ReadUsmUsers(const std::string& path) {
   std::string text;
   try {
-    text = ReadPrivateFile(path);
-  } catch (const PassPhraseError& error) {
+    text = protocol::ReadPrivateFile(path);
+  } catch (const protocol::PassPhraseError& error) {
     throw SimUsageError(std::string("--v3-users: ") + error.what());
   }
   try {

@@ -114,6 +114,21 @@ TEST_F(ConfigDlgTest, OpeningPollsFourGroupsReadsThePathAndExitWritesNothing) {
   EXPECT_EQ(op.ModalsShown(), (std::vector<std::string>{kProgress, kWindow}));
 }
 
+// Once the newest card object is released there is no current card; an
+// older object's window then works on that object and reads through its host.
+TEST_F(ConfigDlgTest, AfterTheNewestCardIsReleasedAnOlderOneReadsThroughItsOwnHost) {
+  auto* newest = new CCardObject();
+  SetCurrentCard(newest);
+  newest->Release();
+  ASSERT_EQ(CurrentCard(), nullptr);
+  Open([](QWidget* window) {
+    EXPECT_EQ(Text(Page(window, device::kTemplate), device::kSoftwareVersion), "V2.1");
+  });
+  EXPECT_EQ(Oids(), (std::vector<std::string>{ReadOid(".1"), ReadOid(".11"), ReadOid(".12"),
+                                              ReadOid(".51"), ReadOid(".13")}));
+  EXPECT_TRUE(op.Messages().empty());
+}
+
 TEST_F(ConfigDlgTest, ReadAndSetOnTheDeviceTabDoNothing) {
   Open([this](QWidget* window) {
     host.Clear();

@@ -18,6 +18,7 @@
 #include "support/dialog_fixture.h"
 #include "support/gate.h"
 #include "support/held_pause.h"
+#include "support/held_poll.h"
 #include "support/screenshot.h"
 
 namespace t740::test {
@@ -208,25 +209,10 @@ TEST_F(PollProgressDialog, RunsWithTheRealTimings) {
 // Shows the dialog held at the loopback read and takes its picture.
 void ShowHeldAtLoopback(CCardObject& card, RecordingCard& host, Operator& op,
                         std::string_view screenshot, std::string* label) {
-  Gate pictured;
-  host.OnRequest([&](const RecordedRequest& request, CText*) {
-    if (request.oid == kLoopbackOid) {
-      EXPECT_TRUE(pictured.Wait());
-    }
+  RunPollHeldAtLoopback(card, host, op, [&](QWidget* window) {
+    *label = window->findChild<QLabel*>("pollingLabel")->text().toStdString();
+    SaveScreenshot(window, screenshot);
   });
-  op.Then(
-      [](QWidget* modal) {
-        auto* bar = modal->findChild<QProgressBar*>(IdName(progress::kBar));
-        return modal->objectName() == IdName(progress::kTemplate) && bar && bar->value() == 60;
-      },
-      [&](QWidget* window) {
-        *label = window->findChild<QLabel*>("pollingLabel")->text().toStdString();
-        SaveScreenshot(window, screenshot);
-        pictured.Open();
-      });
-  CPollProgressDlg dialog(1, &card, nullptr);
-  dialog.exec();
-  EXPECT_TRUE(op.Done());
 }
 
 TEST_F(PollProgressDialog, SpeaksChineseAndHasNoCaption) {

@@ -14,6 +14,7 @@
 #include "core/card/host_directory.h"
 #include "support/gbk.h"
 #include "support/remark_folder.h"
+#include "support/unprivileged_child.h"
 
 namespace t740 {
 namespace {
@@ -224,6 +225,54 @@ TEST_F(RemarkFileTest, SaveRefusesALinkLeadingOutOfDevicesOrInALoop) {
   EXPECT_FALSE(WriteRemarkFile(path_, "a,b,c,d,;"));
   EXPECT_TRUE(fs::is_symlink(path_));
   EXPECT_EQ(FilesInDevices(), 1u);
+}
+
+// The owner's word on the file holds: a file its owner made read-only is not
+// replaced by an ordinary user's save, though the directory would allow it.
+TEST_F(RemarkFileTest, SaveRefusesAFileThisUserMayNotWrite) {
+  fs::permissions(root_, fs::perms::owner_all | fs::perms::others_exec);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown((root_ / "Devices").c_str(), test::kNobody, test::kNoGroup), 0);
+  }
+  const std::string path = path_;
+  const int result = test::InChildWithoutRootRights([&path] {
+    test::RemarkFolder::PutAt(path, "mine,,,,;");
+    if (chmod(path.c_str(), 0444) != 0) return 2;
+    if (WriteRemarkFile(path, "a,b,c,d,;")) return 1;
+    return test::RemarkFolder::ContentsAt(path) == "mine,,,,;" ? 0 : 3;
+  });
+  EXPECT_EQ(result, 0) << "1: replaced, 2: no read-only file to start from, 3: file changed";
+  EXPECT_EQ(FilesInDevices(), 1u);
+}
+
+TEST_F(RemarkFileTest, SaveKeepsOwnerAndGroupAndEveryHardLink) {
+  Put("old,,,,;");
+  const fs::path second = root_ / "Devices" / "second-name.ini";
+  fs::create_hard_link(path_, second);
+  struct stat before {};
+  ASSERT_EQ(stat(path_.c_str(), &before), 0);
+  ASSERT_TRUE(WriteRemarkFile(path_, "a,b,c,d,;"));
+  std::ifstream in(second);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "a,b,c,d,;");
+  EXPECT_EQ(Contents(), "a,b,c,d,;");
+  struct stat after {};
+  ASSERT_EQ(stat(path_.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_nlink, 2u);
+
+  // A single-named file is replaced; as root the new one is given back to
+  // its owner.
+  fs::remove(second);
+  if (geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+  ASSERT_EQ(chown(path_.c_str(), test::kNobody, test::kNoGroup), 0);
+  ASSERT_EQ(chmod(path_.c_str(), 0640), 0);
+  ASSERT_TRUE(WriteRemarkFile(path_, "e,f,g,h,;"));
+  ASSERT_EQ(stat(path_.c_str(), &after), 0);
+  EXPECT_NE(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_uid, test::kNobody);
+  EXPECT_EQ(after.st_gid, test::kNoGroup);
+  EXPECT_EQ(after.st_mode & 07777, 0640u);
+  EXPECT_EQ(Contents(), "e,f,g,h,;");
 }
 
 }  // namespace

@@ -9,10 +9,10 @@
 #include <sstream>
 #include <thread>
 
-#include "host/display_width.h"
-#include "host/json_writer.h"
-#include "host/perf_record_text.h"
-#include "host/time_limit.h"
+#include "hosting/plugin/time_limit.h"
+#include "hosting/status/perf_record_text.h"
+#include "hosting/text/display_width.h"
+#include "hosting/text/json_writer.h"
 
 namespace t740::host {
 namespace {

@@ -1,4 +1,4 @@
-#include "host/terminal_text.h"
+#include "hosting/text/terminal_text.h"
 
 #include <gtest/gtest.h>
 

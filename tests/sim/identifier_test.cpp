@@ -1,10 +1,10 @@
-#include "sim/identifier.h"
+#include "protocol/identifier.h"
 
 #include <gtest/gtest.h>
 
 #include "core/card/card_address.h"
 
-namespace t740::sim {
+namespace t740::protocol {
 namespace {
 
 TEST(IdentifierTest, ReadsArcFieldsAndGroupOfThePlugInsIdentifiers) {
@@ -47,4 +47,4 @@ TEST(IdentifierTest, CardAddressFieldsMatchThoseThePlugInSends) {
 }
 
 }  // namespace
-}  // namespace t740::sim
+}  // namespace t740::protocol

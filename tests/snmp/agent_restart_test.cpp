@@ -16,9 +16,9 @@
 #include <sstream>
 
 #include "child_process.h"
-#include "host/command_line.h"
-#include "host/snmp_library.h"
-#include "host/snmp_transport.h"
+#include "host/commands/command_line.h"
+#include "hosting/transport/snmp_library.h"
+#include "hosting/transport/snmp_transport.h"
 
 namespace t740::test {
 namespace {

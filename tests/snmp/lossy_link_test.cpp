@@ -11,8 +11,8 @@
 #include <thread>
 
 #include "child_process.h"
-#include "host/command_line.h"
-#include "host/snmp_transport.h"
+#include "host/commands/command_line.h"
+#include "hosting/transport/snmp_transport.h"
 
 namespace t740::test {
 namespace {

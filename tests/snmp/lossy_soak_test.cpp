@@ -20,9 +20,9 @@
 #include <string>
 
 #include "child_process.h"
-#include "host/command_line.h"
-#include "host/host_request.h"
-#include "host/snmp_transport.h"
+#include "host/commands/command_line.h"
+#include "hosting/plugin/host_request.h"
+#include "hosting/transport/snmp_transport.h"
 #include "ids/config_window_ids.h"
 #include "ids/loopback_page_ids.h"
 #include "ids/threshold_page_ids.h"

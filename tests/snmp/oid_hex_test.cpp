@@ -2,8 +2,8 @@
 // to octets and back.
 #include <gtest/gtest.h>
 
-#include "host/hex_octets.h"
-#include "host/oid_text.h"
+#include "hosting/text/hex_octets.h"
+#include "hosting/text/oid_text.h"
 
 namespace t740::host {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "host/transport.h"
+#include "hosting/transport/transport.h"
 
 namespace t740::test {
 

@@ -1,6 +1,6 @@
 // The host's SNMP transport against t740-sim: the request function's
 // contract over a real SNMP stack, and each way a request can fail.
-#include "host/snmp_transport.h"
+#include "hosting/transport/snmp_transport.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "child_process.h"
-#include "host/command_line.h"
-#include "host/host_error.h"
+#include "host/commands/command_line.h"
+#include "hosting/errors/host_error.h"
 
 namespace t740::test {
 namespace {

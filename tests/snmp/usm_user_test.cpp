@@ -5,8 +5,8 @@
 
 #include <map>
 
-#include "host/host_error.h"
-#include "host/snmp_security.h"
+#include "hosting/errors/host_error.h"
+#include "hosting/transport/snmp_security.h"
 
 namespace t740::host {
 namespace {

@@ -18,6 +18,7 @@
 #include "core/console/remark_file.h"
 #include "support/gbk.h"
 #include "support/remark_folder.h"
+#include "support/unprivileged_child.h"
 
 namespace t740 {
 namespace {
@@ -143,19 +144,6 @@ TEST_F(RemarkFileFaultTest, ReadOnlyFileSystemCreatesNothing) {
   ExpectPreviousFileAlone();
 }
 
-// Runs `step` in a child process; as root the child gives up its rights
-// first, since root may write into any directory.
-int InChildWithoutRootRights(const std::function<int()>& step) {
-  const pid_t child = fork();
-  if (child == 0) {
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(99);
-    _exit(step());
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
-}
-
 TEST_F(RemarkFileFaultTest, ReadOnlyDirectoryKeepsThePreviousFile) {
   fs::permissions(folder_.Root(),
                   fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
@@ -164,7 +152,7 @@ TEST_F(RemarkFileFaultTest, ReadOnlyDirectoryKeepsThePreviousFile) {
   fs::permissions(path_, fs::perms::all);
   const std::string path = path_;
   const std::string content = NewContent();
-  const int result = InChildWithoutRootRights([&] {
+  const int result = test::InChildWithoutRootRights([&] {
     if (WriteRemarkFile(path, content)) return 1;
     return errno == EACCES ? 0 : 2;
   });

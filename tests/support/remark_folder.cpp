@@ -33,12 +33,20 @@ bool RemarkFolder::Create(std::string_view prefix) {
 }
 
 void RemarkFolder::Put(std::string_view bytes) const {
-  std::ofstream out(file_, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  PutAt(file_, bytes);
 }
 
 std::string RemarkFolder::Contents() const {
-  std::ifstream in(file_, std::ios::binary);
+  return ContentsAt(file_);
+}
+
+void RemarkFolder::PutAt(const std::string& file, std::string_view bytes) {
+  std::ofstream out(file, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string RemarkFolder::ContentsAt(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 

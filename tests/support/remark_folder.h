@@ -27,6 +27,8 @@ class RemarkFolder {
   // Writes the remark file with exactly these bytes; reads it back whole.
   void Put(std::string_view bytes) const;
   std::string Contents() const;
+  static void PutAt(const std::string& file, std::string_view bytes);
+  static std::string ContentsAt(const std::string& file);
 
  private:
   std::filesystem::path root_;

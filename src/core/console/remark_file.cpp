@@ -53,13 +53,6 @@ bool WriteAll(int fd, std::string_view content, const RemarkFileCalls& calls) {
   return true;
 }
 
-// The permission bits of the regular file at `path`, if there is one.
-std::optional<mode_t> ExistingMode(const std::string& path) {
-  struct stat status {};
-  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-  return status.st_mode & 07777;
-}
-
 std::string DirectoryOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -73,24 +66,70 @@ bool SyncDirectory(const std::string& directory, const RemarkFileCalls& calls) {
   return calls.close(fd) == 0 && synced;
 }
 
-bool FillTemporary(int fd, std::string_view content, std::optional<mode_t> mode,
+// The new file takes the old one's owner and group where this process may
+// set them (an ordinary user keeps at least a group of its own), then its
+// mode, which a change of owner may have cut.
+bool TakeOwnerAndMode(int fd, const struct stat& old, const RemarkFileCalls& calls) {
+  if (calls.fchown(fd, old.st_uid, old.st_gid) != 0) {
+    calls.fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  }
+  return calls.fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+bool FillTemporary(int fd, std::string_view content, const struct stat* old,
                    const RemarkFileCalls& calls) {
-  if (mode && calls.fchmod(fd, *mode) != 0) return false;
+  if (old && !TakeOwnerAndMode(fd, *old, calls)) return false;
   return WriteAll(fd, content, calls) && calls.fsync(fd) == 0;
 }
 
-bool ReplaceFile(const std::string& path, std::string_view content, const RemarkFileCalls& calls) {
-  const std::optional<mode_t> mode = ExistingMode(path);
+bool ReplaceFile(const std::string& path, std::string_view content, const struct stat* old,
+                 const RemarkFileCalls& calls) {
   std::string tempPath;
   const int fd = CreateTemporaryBeside(path, tempPath, calls);
   if (fd < 0) return false;
-  bool written = FillTemporary(fd, content, mode, calls);
+  bool written = FillTemporary(fd, content, old, calls);
   written = calls.close(fd) == 0 && written;
   if (!written || calls.rename(tempPath.c_str(), path.c_str()) != 0) {
     calls.unlink(tempPath.c_str());
     return false;
   }
   return SyncDirectory(DirectoryOf(path), calls);
+}
+
+// A file with several names cannot be replaced without parting them, so it is
+// written where it is. Its blocks are reserved first, so that a full disk
+// fails before the old remarks are touched; the new line goes over the start
+// of the old one before the file is cut to its length, so that a crash in
+// between leaves the four new remarks ahead of old fields that a load does
+// not show.
+bool RewriteInPlace(int fd, std::string_view content, const RemarkFileCalls& calls) {
+  const int reserved = ::posix_fallocate(fd, 0, static_cast<off_t>(content.size()));
+  if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) return false;
+  return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, content, calls) &&
+         ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && calls.fsync(fd) == 0;
+}
+
+// Opening the old file for writing asks what a save that truncates it would
+// ask: its mode and owner, access lists, a read-only mount or an immutable
+// flag. It is not truncated here; a FIFO does not block the save.
+int OpenOldForWriting(const std::string& path, const RemarkFileCalls& calls) {
+  return calls.open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+}
+
+bool SaveOver(const std::string& path, std::string_view content, const RemarkFileCalls& calls) {
+  const int fd = OpenOldForWriting(path, calls);
+  if (fd < 0) return errno == ENOENT && ReplaceFile(path, content, nullptr, calls);
+  struct stat old {};
+  if (::fstat(fd, &old) != 0 || !S_ISREG(old.st_mode)) {
+    calls.close(fd);
+    return false;
+  }
+  if (old.st_nlink > 1) {
+    const bool written = RewriteInPlace(fd, content, calls);
+    return calls.close(fd) == 0 && written;
+  }
+  calls.close(fd);
+  return ReplaceFile(path, content, &old, calls);
 }
 
 }  // namespace
@@ -151,6 +190,7 @@ const RemarkFileCalls& SystemRemarkFileCalls() {
       std::rename,
       ::unlink,
       ::fchmod,
+      ::fchown,
   };
   return calls;
 }
@@ -158,7 +198,7 @@ const RemarkFileCalls& SystemRemarkFileCalls() {
 bool WriteRemarkFile(const std::string& path, std::string_view content,
                      const RemarkFileCalls& calls) {
   const std::optional<std::string> target = RemarkSaveTarget(path);
-  return target && ReplaceFile(*target, content, calls);
+  return target && SaveOver(*target, content, calls);
 }
 
 }  // namespace t740

@@ -59,16 +59,21 @@ struct RemarkFileCalls {
   std::function<int(const char* from, const char* to)> rename;
   std::function<int(const char* path)> unlink;
   std::function<int(int fd, mode_t mode)> fchmod;
+  std::function<int(int fd, uid_t owner, gid_t group)> fchown;
 };
 
 const RemarkFileCalls& SystemRemarkFileCalls();
 
 // Writes the content to a temporary file beside `path` and renames it over
 // the old file, so that a failure leaves the old file as it was; then syncs
-// the directory, so that the new name survives a power cut. The new file
-// keeps the old one's mode. When `path` is a symbolic link the file it ends
-// at is replaced and the link stays; a link that ends outside the
-// directory of `path` is not followed and the save fails. False on any
+// the directory, so that the new name survives a power cut. An old file
+// that this process may not open for writing is left alone and the save
+// fails, as a plain open for writing would; otherwise the new file keeps the
+// old one's mode, and its owner and group as far as this process may set
+// them. An old file with more than one hard link is rewritten in place, so
+// that every name of it sees the new remarks. When `path` is a symbolic link
+// the file it ends at is saved and the link stays; a link that ends outside
+// the directory of `path` is not followed and the save fails. False on any
 // failure.
 bool WriteRemarkFile(const std::string& path, std::string_view content,
                      const RemarkFileCalls& calls = SystemRemarkFileCalls());
