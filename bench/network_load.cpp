@@ -6,13 +6,8 @@
 //
 //   network_load [--agents N] [--cards LIST] [--clients N] [--window N] [--seconds N]
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -25,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "sim_process.h"
 
 namespace {
 
@@ -153,44 +148,17 @@ std::string AgentIp(int index) {
          std::to_string(host >> 8 & 0xFF) + "." + std::to_string(host & 0xFF);
 }
 
+// t740-sim serving the network, with its memory.
 class Simulator {
  public:
-  Simulator(const Settings& settings, Clock::time_point& started) {
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0) Fail("pipe");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
-    const std::string cards = "0" + std::to_string(settings.firstCard) + "-0" +
-                              std::to_string(settings.firstCard + settings.cards - 1);
-    std::vector<std::string> arguments = {
-        T740_SIM_AGENT, "--port", "0", "--agents", std::to_string(settings.agents),
-        "--cards",      cards};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    started = Clock::now();
-    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) Fail("spawn");
-    posix_spawn_file_actions_destroy(&actions);
-    close(ends[1]);
-    std::string line;
-    char c;
-    pollfd wait{ends[0], POLLIN, 0};
-    while (poll(&wait, 1, 10000) > 0 && read(ends[0], &c, 1) == 1 && c != '\n') line += c;
-    output_ = ends[0];  // kept open: the agents' other lines are not read
-    const size_t at = line.find("listening on ");
-    if (at == std::string::npos) Fail("t740-sim did not start: " + line);
-    port_ = static_cast<uint16_t>(std::atoi(line.c_str() + line.find(':', at) + 1));
-  }
-  ~Simulator() {
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-    close(output_);
-  }
-  uint16_t Port() const { return port_; }
+  explicit Simulator(const Settings& settings)
+      : sim_("network_load", {"--agents", std::to_string(settings.agents), "--cards",
+                              "0" + std::to_string(settings.firstCard) + "-0" +
+                                  std::to_string(settings.firstCard + settings.cards - 1)}) {}
+  uint16_t Port() const { return sim_.Port(); }
   // "VmRSS" or "VmHWM" in MB.
   double Memory(const std::string& field) const {
-    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    std::ifstream status("/proc/" + std::to_string(sim_.Pid()) + "/status");
     for (std::string line; std::getline(status, line);) {
       if (line.rfind(field + ":", 0) == 0) return std::atof(line.c_str() + field.size() + 1) / 1024;
     }
@@ -198,9 +166,7 @@ class Simulator {
   }
 
  private:
-  pid_t pid_ = -1;
-  int output_ = -1;
-  uint16_t port_ = 0;
+  t740::bench::SimProcess sim_;
 };
 
 int UdpSocket() {
@@ -281,8 +247,8 @@ Settings Parse(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   const Settings settings = Parse(argc, argv);
-  Clock::time_point started;
-  Simulator sim(settings, started);
+  const Clock::time_point started = Clock::now();
+  const Simulator sim(settings);
   std::vector<std::pair<sockaddr_in, Bytes>> firstCards, allCards;
   for (int agent = 0; agent < settings.agents; ++agent) {
     const sockaddr_in address = Address(AgentIp(agent), sim.Port());
