@@ -52,10 +52,13 @@ Clock WallClock() {
 }
 
 SimulatedCard::SimulatedCard(CardIdentity identity, CardState state, Clock clock,
-                             int64_t uptimeSeconds)
+                             int64_t uptimeSeconds, CatchUp catchUp)
     : identity_(identity),
       clock_(std::move(clock)),
-      model_(std::move(identity), std::move(state), clock_(), uptimeSeconds) {}
+      // Later: the model starts at the start of its uptime, with none.
+      model_(std::move(identity), std::move(state),
+             clock_() - (catchUp == CatchUp::AtFirstRequest ? uptimeSeconds : 0),
+             catchUp == CatchUp::AtOnce ? uptimeSeconds : 0) {}
 
 SimulatedCard::~SimulatedCard() {
   UnbindRequestFunction(*this);

@@ -39,8 +39,13 @@ std::string StatusOf(const CardModel& card, StatusKind kind);
 
 class SimulatedCard {
  public:
+  // When the counters count the card's `uptimeSeconds` before now: at
+  // once, or at the card's first request, so that a network of cards
+  // starts at once and each card pays for its past when first asked.
+  enum class CatchUp { AtOnce, AtFirstRequest };
+
   SimulatedCard(CardIdentity identity, CardState state, Clock clock = WallClock(),
-                int64_t uptimeSeconds = 0);
+                int64_t uptimeSeconds = 0, CatchUp catchUp = CatchUp::AtOnce);
   ~SimulatedCard();
   SimulatedCard(const SimulatedCard&) = delete;
   SimulatedCard& operator=(const SimulatedCard&) = delete;

@@ -15,7 +15,8 @@ std::unique_ptr<SimulatedCard> MakeCard(const NetworkAgent& agent, const std::st
                                            kDefaultUptimeSeconds);
   }
   return std::make_unique<SimulatedCard>(identity, NetworkCardState(agent.address, card),
-                                         WallClock(), kNetworkUptimeSeconds);
+                                         WallClock(), kNetworkUptimeSeconds,
+                                         SimulatedCard::CatchUp::AtFirstRequest);
 }
 
 }  // namespace
