@@ -7,9 +7,11 @@
 #include <crypt.h>
 #include <signal.h>
 
+#include <atomic>
 #include <chrono>
 #include <fstream>
-#include <regex>
+#include <thread>
+#include <vector>
 
 #include "child_process.h"
 #include "exporter_process.h"
@@ -117,6 +119,28 @@ TEST(ExporterProbeTest, BadProbesAreRefusedWithAReasonAndTheExporterServesOn) {
   const auto own = Get(exporter, "/metrics");
   EXPECT_EQ(Sample(own->body, "t740_exporter_probes_total{outcome=\"bad_request\"}"), 6);
   EXPECT_EQ(Sample(own->body, "t740_exporter_probes_total{outcome=\"forbidden\"}"), 1);
+}
+
+TEST(ExporterProbeTest, ProbesAtOnceEachGetTheirCard) {
+  SimAgent agent;
+  ExporterProcess exporter({});
+  constexpr int kClients = 6;
+  constexpr int kProbes = 5;
+  std::atomic<int> up{0};
+  std::vector<std::thread> clients;
+  for (int i = 0; i < kClients; ++i) {
+    clients.emplace_back([&] {
+      for (int probe = 0; probe < kProbes; ++probe) {
+        const auto answer = Get(exporter, Probe(agent));
+        up += answer && Sample(answer->body, "t740_up") == 1;
+      }
+    });
+  }
+  for (std::thread& client : clients) client.join();
+  EXPECT_EQ(up, kClients * kProbes);
+  EXPECT_EQ(
+      Sample(Get(exporter, "/metrics")->body, "t740_exporter_probes_total{outcome=\"success\"}"),
+      kClients * kProbes);
 }
 
 TEST(ExporterProbeTest, ASilentCardIsDownWithinTheScrapeTimeOut) {

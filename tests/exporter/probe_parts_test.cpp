@@ -41,6 +41,8 @@ TEST(ProbeQueryTest, RefusesEachBadQueryWithAOneLineReason) {
       {{{"target", "10.0.0.5"}, {"card", "01a7"}}, "2 to 4 digits"},
       {{{"target", "10.0.0.5"}, {"target", "10.0.0.6"}, {"card", "0107"}}, "more than once"},
       {{{"target", "10.0.0.5"}, {"card", "0107"}, {"module", "x"}}, "unknown parameter"},
+      {{{"target", "10.0.0.5\nX"}, {"card", "0107"}}, "'10.0.0.5?X' is not an IPv4"},
+      {{{"target", "10.0.0.5"}, {"card", "0107"}, {"auth", "a\nb"}}, "is no auth name"},
   };
   for (const auto& [parameters, reason] : bad) {
     const ProbeQuery query = ParseProbeQuery(parameters);
