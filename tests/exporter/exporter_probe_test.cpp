@@ -46,6 +46,18 @@ double Sample(const std::string& exposition, const std::string& series) {
   return std::stod(exposition.substr(at + series.size() + 2));
 }
 
+// An exporter configuration in a file of its own.
+class ConfigFile {
+ public:
+  explicit ConfigFile(const std::string& text) { Write(text); }
+  void Write(const std::string& text) const { std::ofstream(path_) << text; }
+  const std::string& Path() const { return path_; }
+
+ private:
+  ScratchDirectory scratch_;
+  std::string path_ = scratch_.Path() + "/exporter.yml";
+};
+
 ProgramRun PromtoolCheck(const std::string& exposition) {
   ScratchDirectory scratch;
   const std::string file = scratch.Path() + "/exposition";
@@ -150,10 +162,8 @@ TEST(ExporterProbeTest, ProbesAtOnceEachGetTheirCard) {
 
 TEST(ExporterProbeTest, ASilentCardIsDownWithinTheScrapeTimeOut) {
   SimAgent agent;
-  ScratchDirectory scratch;
-  const std::string config = scratch.Path() + "/exporter.yml";
-  std::ofstream(config) << "timeout: 2s\nretries: 2\n";
-  ExporterProcess exporter({"--config.file", config});
+  const ConfigFile config("timeout: 2s\nretries: 2\n");
+  ExporterProcess exporter({"--config.file", config.Path()});
   ASSERT_EQ(agent.Stop(), 0);
   // Three tries of 2 s would outlast the scrape: the probe gets one.
   const auto start = std::chrono::steady_clock::now();
@@ -170,24 +180,23 @@ TEST(ExporterProbeTest, ASilentCardIsDownWithinTheScrapeTimeOut) {
 
 TEST(ExporterProbeTest, AFailedReloadKeepsTheOldConfiguration) {
   SimAgent agent;
-  ScratchDirectory scratch;
-  const std::string config = scratch.Path() + "/exporter.yml";
-  std::ofstream(config) << "auths:\n  ops:\n    community: public\n";
-  ExporterProcess exporter({"--config.file", config});
+  const ConfigFile config("auths:\n  ops:\n    community: public\n");
+  ExporterProcess exporter({"--config.file", config.Path()});
   ASSERT_EQ(Sample(Body(exporter, Probe(agent, "&auth=ops")), "t740_up"), 1);
 
-  std::ofstream(config) << "auths:\n  ops:\n    comunity: public\n";
+  config.Write("auths:\n  ops:\n    comunity: public\n");
   httplib::Client client("127.0.0.1", exporter.Port());
   const auto reload = client.Post("/-/reload");
   ASSERT_TRUE(reload);
   EXPECT_EQ(reload->status, 500);
-  EXPECT_NE(reload->body.find(config + ":3: auths.ops: unknown key 'comunity'"), std::string::npos)
+  EXPECT_NE(reload->body.find(config.Path() + ":3: auths.ops: unknown key 'comunity'"),
+            std::string::npos)
       << reload->body;
   EXPECT_NE(exporter.Log().find("the old one stays"), std::string::npos) << exporter.Log();
   EXPECT_EQ(Sample(Body(exporter, "/metrics"), "t740_exporter_config_last_reload_successful"), 0);
   EXPECT_EQ(Sample(Body(exporter, Probe(agent, "&auth=ops")), "t740_up"), 1);
 
-  std::ofstream(config) << "auths:\n  night_shift:\n    community: public\n";
+  config.Write("auths:\n  night_shift:\n    community: public\n");
   exporter.Signal(SIGHUP);
   ASSERT_TRUE(exporter.WaitForLog("trigger=SIGHUP")) << exporter.Log();
   const auto unknown = Get(exporter, Probe(agent, "&auth=ops"));
@@ -198,13 +207,11 @@ TEST(ExporterProbeTest, AFailedReloadKeepsTheOldConfiguration) {
 }
 
 TEST(ExporterProbeTest, ABadConfigurationStopsTheStartWithItsFileAndLine) {
-  ScratchDirectory scratch;
-  const std::string config = scratch.Path() + "/exporter.yml";
-  std::ofstream(config) << "retries: 2\ntimeout: soon\n";
+  const ConfigFile config("retries: 2\ntimeout: soon\n");
   const ProgramRun run =
-      RunProgram(ExporterPath(), {"--plugin", PluginPath(), "--config.file", config});
+      RunProgram(ExporterPath(), {"--plugin", PluginPath(), "--config.file", config.Path()});
   EXPECT_EQ(run.exitStatus, 2);
-  EXPECT_NE(run.err.find(config + ":2: timeout"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find(config.Path() + ":2: timeout"), std::string::npos) << run.err;
   const ProgramRun flag = RunProgram(ExporterPath(), {"--allow-target", "10.0.0.1/8"});
   EXPECT_EQ(flag.exitStatus, 2);
   EXPECT_NE(flag.err.find("--allow-target"), std::string::npos) << flag.err;
