@@ -49,6 +49,7 @@ class ConfigReader : YamlReader {
       for (const auto& entry : auths) {
         const std::string name = Scalar(entry.first, "auths");
         if (name.empty()) Fail(entry.first, "auths: an auth without a name");
+        if (config.auths.count(name)) Fail(entry.first, "auths." + name + ": given twice");
         config.auths[name] = AuthOf(entry.second, "auths." + name);
       }
     }
