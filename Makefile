@@ -14,7 +14,8 @@ TEST_FLAGS = -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS="-O1 -g1" -DT740_BENCHMAR
 PACKAGES = cmake ninja-build g++ clang libclang-rt-14-dev binutils pkg-config file dpkg-dev \
            libgtest-dev libgmock-dev libbenchmark-dev \
            qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
-           qt6-translations-l10n libgl-dev fonts-wqy-microhei libsnmp-dev snmp xvfb xdotool lintian smitools
+           qt6-translations-l10n libgl-dev fonts-wqy-microhei libsnmp-dev snmp xvfb xdotool lintian smitools \
+           prometheus prometheus-snmp-exporter
 
 export ASAN_OPTIONS = detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
