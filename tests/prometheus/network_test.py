@@ -27,7 +27,7 @@ AGENTS = ["127.0.0.1", "127.0.0.2", "127.0.0.3"]
 CARDS = ["0110", "0111", "0112", "0113"]
 # The card whose fibre the schedule pulls and puts back; healthy otherwise.
 PULLED = ("127.0.0.2", "0112", "B")
-PULL_AT, RESTORE_AT = 12, 18
+PULL_AT, RESTORE_AT = 14, 20
 # The network t740-sim documents: the first agent's first card has the lone
 # card's faults; every other card's profile is picked by FNV-1a of
 # "<agent>/<card>" modulo 20, its port by the hash divided by 20, modulo 4.
@@ -97,9 +97,9 @@ class Network:
         self.exporters = ["127.0.0.1:%d" % free_port() for _ in range(2)]
         self.prometheus = "127.0.0.1:%d" % free_port()
 
-    def start(self, name, command):
+    def start(self, name, command, stdout=None):
         log = open(os.path.join(self.scratch, name + ".log"), "wb")
-        child = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+        child = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=stdout or log,
                                  stderr=log, cwd=self.scratch)
         self.children.append((name, child))
         return child
@@ -137,7 +137,8 @@ class Network:
         self.targets = os.path.join(self.scratch, "targets.json")
         sim = self.start("t740-sim", [self.args.sim, "--agents", str(len(AGENTS)), "--cards",
                                       CARDS[0] + "-" + CARDS[-1], "--port", "0", "--events",
-                                      events, "--targets-file", self.targets])
+                                      events, "--targets-file", self.targets],
+                         subprocess.PIPE)
         line = sim.stdout.readline().decode()
         found = re.search(r"listening on 127\.0\.0\.1:(\d+)", line)
         if not found:
@@ -258,6 +259,8 @@ def main():
     for name in ["sim", "exporter", "prometheus", "source"]:
         parser.add_argument("--" + name, required=True)
     args = parser.parse_args()
+    args.sim, args.exporter, args.source = map(os.path.abspath, [args.sim, args.exporter,
+                                                                  args.source])
     scratch = tempfile.mkdtemp(prefix="t740-prometheus-test-")
     network = Network(args, scratch)
     started = time.monotonic()
