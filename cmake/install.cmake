@@ -3,7 +3,7 @@
 # its soname), development (the public header, the libt740.so link, a CMake
 # package and a pkg-config file for host builds, the host integration guide
 # with its example) and tools (the substitute host, the simulated card
-# agent, the SNMP notes). Each has its copyright and changelog in its
+# agent, the Prometheus exporter, the SNMP notes). Each has its copyright and changelog in its
 # package's documentation directory.
 
 # Debian's loader looks in lib/<multiarch> under /usr and /usr/local alike;
@@ -44,6 +44,10 @@ install(TARGETS t740-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT 
 # The build's run path (host/CMakeLists.txt) points into the build tree.
 install(CODE "file(RPATH_REMOVE FILE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/t740-host\")"
         COMPONENT tools)
+# The exporter, like the host, finds the build's plug-in by a build run path.
+install(TARGETS t740-exporter RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
+install(CODE "file(RPATH_REMOVE FILE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/t740-exporter\")"
+        COMPONENT tools)
 if(TARGET t740-sim)
   install(TARGETS t740-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
 endif()
@@ -63,7 +67,7 @@ function(t740_gzip source output)
 endfunction()
 set(T740_DEBIAN_DIR ${CMAKE_CURRENT_LIST_DIR}/debian)
 t740_gzip(${T740_DEBIAN_DIR}/changelog ${PROJECT_BINARY_DIR}/changelog.gz)
-foreach(program t740-host t740-sim)
+foreach(program t740-host t740-sim t740-exporter)
   if(TARGET ${program})
     t740_gzip(${PROJECT_SOURCE_DIR}/docs/man/${program}.1 ${PROJECT_BINARY_DIR}/${program}.1.gz)
     install(FILES ${PROJECT_BINARY_DIR}/${program}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1

@@ -39,10 +39,11 @@ guide and an example host.")
 set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME ${T740_TOOLS_PACKAGE})
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION net)
 set(CPACK_COMPONENT_TOOLS_DESCRIPTION
-    "substitute host and simulated card for the t740 plug-in
+    "substitute host, simulated card and Prometheus exporter for the t740 plug-in
 t740-host loads libt740.so.1 as a network-management host does and drives
 it against a card, in-process or over SNMP; t740-sim serves a simulated
-t740 card as an SNMP agent on 127.0.0.1.")
+t740 card as an SNMP agent on 127.0.0.1; t740-exporter reads many cards
+over SNMP for Prometheus, their alarms and counters decoded by the plug-in.")
 
 # The windows show Chinese texts: without a CJK font they come out as
 # boxes, and Qt's own dialog buttons read in Chinese from Qt's translations.
@@ -59,6 +60,10 @@ else()
       "libqt6widgets6 (>= 6.4), libqt6core6 (>= 6.4), libstdc++6 (>= 12), libc6 (>= 2.36)")
   if(TARGET t740-sim)
     string(APPEND CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS ", libsnmp40")
+  endif()
+  if(TARGET t740-exporter)
+    string(APPEND CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS
+           ", libyaml-cpp0.7, libcpp-httplib0.11, libcrypt1")
   endif()
 endif()
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "${T740_RUNTIME_DEPENDS}")

@@ -8,7 +8,33 @@
 
 namespace t740::exporter {
 
+namespace {
+
+// yaml-cpp descends once per level of nesting; deeper documents are no
+// configuration and would only spend the stack.
+constexpr int kNestingMaximum = 64;
+
+// The line of the first bracket nested too deep, or 0 (brackets inside
+// quotes count too, which errs on the safe side).
+int TooDeep(const std::string& text) {
+  int depth = 0;
+  int line = 1;
+  for (char c : text) {
+    line += c == '\n';
+    depth += c == '[' || c == '{';
+    if ((c == ']' || c == '}') && depth > 0) --depth;
+    if (depth > kNestingMaximum) return line;
+  }
+  return 0;
+}
+
+}  // namespace
+
 YAML::Node YamlReader::Load(const std::string& text) const {
+  if (const int line = TooDeep(text)) {
+    throw ConfigError(path_ + ":" + std::to_string(line) + ": nested deeper than " +
+                      std::to_string(kNestingMaximum) + " levels");
+  }
   try {
     return YAML::Load(text);
   } catch (const YAML::Exception& error) {

@@ -25,8 +25,13 @@ std::optional<std::string> One(const std::multimap<std::string, std::string>& pa
   return first->second;
 }
 
+// The value as a reason quotes it: one line, not too long.
 std::string Shown(const std::string& value) {
-  return value.size() > kValueMaximum ? value.substr(0, kValueMaximum) + "..." : value;
+  std::string shown = value.substr(0, kValueMaximum);
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < ' ' || c == 0x7F) c = '?';
+  }
+  return value.size() > kValueMaximum ? shown + "..." : shown;
 }
 
 std::string TargetError(ProbeTarget& target, const std::string& text) {
@@ -76,7 +81,9 @@ ProbeQuery ParseProbeQuery(const std::multimap<std::string, std::string>& parame
   }
   probe.card = *card;
   if (auth) {
-    if (auth->empty()) return {std::nullopt, "auth: empty"};
+    if (auth->empty() || Shown(*auth) != *auth) {
+      return {std::nullopt, "auth: '" + Shown(*auth) + "' is no auth name"};
+    }
     probe.auth = *auth;
   }
   return {probe, ""};

@@ -104,39 +104,7 @@ void ExporterServer::Route() {
     }
   });
   server_->Get("/probe", [this](const httplib::Request& request, httplib::Response& response) {
-    const ProbeQuery query = ParseProbeQuery(request.params);
-    if (!query.target) {
-      parts_.metrics.CountProbe(ProbeOutcome::BadRequest);
-      return Refuse(response, 400, query.error);
-    }
-    const ProbeTarget& target = *query.target;
-    if (!parts_.allowList.Allows(target.ipv4)) {
-      parts_.metrics.CountProbe(ProbeOutcome::Forbidden);
-      return Refuse(response, 403, "target " + target.address + " is not in --allow-target");
-    }
-    const std::shared_ptr<const ExporterConfig> config = parts_.config.Current();
-    const Auth* auth = &config->defaultAuth;
-    if (!target.auth.empty()) {
-      const auto named = config->auths.find(target.auth);
-      if (named == config->auths.end()) {
-        parts_.metrics.CountProbe(ProbeOutcome::BadRequest);
-        return Refuse(response, 400, "auth: unknown auth '" + target.auth + "'");
-      }
-      auth = &named->second;
-    }
-    const SnmpTries tries =
-        FitTries({config->timeoutMilliseconds, config->retries},
-                 ScrapeBudgetMilliseconds(request.get_header_value(kScrapeTimeoutHeader)));
-    const ProbeResult result = ProbeCard(parts_.exports, target, *auth, tries);
-    parts_.metrics.CountSnmpProbe(result.seconds, result.snmpTimedOut);
-    parts_.metrics.CountProbe(result.up ? ProbeOutcome::Success : ProbeOutcome::Failure);
-    if (!result.up) {
-      parts_.log.Log(LogLevel::Warn, "probe failed",
-                     {{"target", target.address + ":" + std::to_string(target.port)},
-                      {"card", target.card},
-                      {"err", result.reason}});
-    }
-    response.set_content(ProbeExposition(result), host::ExpositionWriter::kContentType);
+    Probe(request, response);
   });
   server_->set_error_handler([](const httplib::Request&, httplib::Response& response) {
     if (response.body.empty()) {
@@ -146,6 +114,42 @@ void ExporterServer::Route() {
                            kTextPlain);
     }
   });
+}
+
+void ExporterServer::Probe(const httplib::Request& request, httplib::Response& response) {
+  const ProbeQuery query = ParseProbeQuery(request.params);
+  if (!query.target) {
+    parts_.metrics.CountProbe(ProbeOutcome::BadRequest);
+    return Refuse(response, 400, query.error);
+  }
+  const ProbeTarget& target = *query.target;
+  if (!parts_.allowList.Allows(target.ipv4)) {
+    parts_.metrics.CountProbe(ProbeOutcome::Forbidden);
+    return Refuse(response, 403, "target " + target.address + " is not in --allow-target");
+  }
+  const std::shared_ptr<const ExporterConfig> config = parts_.config.Current();
+  const Auth* auth = &config->defaultAuth;
+  if (!target.auth.empty()) {
+    const auto named = config->auths.find(target.auth);
+    if (named == config->auths.end()) {
+      parts_.metrics.CountProbe(ProbeOutcome::BadRequest);
+      return Refuse(response, 400, "auth: unknown auth '" + target.auth + "'");
+    }
+    auth = &named->second;
+  }
+  const SnmpTries tries =
+      FitTries({config->timeoutMilliseconds, config->retries},
+               ScrapeBudgetMilliseconds(request.get_header_value(kScrapeTimeoutHeader)));
+  const ProbeResult result = ProbeCard(parts_.exports, target, *auth, tries);
+  parts_.metrics.CountSnmpProbe(result.seconds, result.snmpTimedOut);
+  parts_.metrics.CountProbe(result.up ? ProbeOutcome::Success : ProbeOutcome::Failure);
+  if (!result.up) {
+    parts_.log.Log(LogLevel::Warn, "probe failed",
+                   {{"target", target.address + ":" + std::to_string(target.port)},
+                    {"card", target.card},
+                    {"err", result.reason}});
+  }
+  response.set_content(ProbeExposition(result), host::ExpositionWriter::kContentType);
 }
 
 int ExporterServer::Bind(const ListenAddress& address) {

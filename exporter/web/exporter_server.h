@@ -19,7 +19,9 @@
 
 namespace httplib {
 class Server;
-}
+struct Request;
+struct Response;
+}  // namespace httplib
 
 namespace t740::exporter {
 
@@ -59,6 +61,7 @@ class ExporterServer {
 
  private:
   void Route();
+  void Probe(const httplib::Request& request, httplib::Response& response);
   bool Authorized(const std::string& authorization) const;
 
   ExporterParts parts_;

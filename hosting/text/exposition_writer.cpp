@@ -7,27 +7,13 @@
 namespace t740::host {
 namespace {
 
-std::string EscapedHelp(std::string_view text) {
+// Backslashes and line breaks escaped, and in label values also quotes.
+std::string Escaped(std::string_view text, bool quotes) {
   std::string escaped;
   for (char c : text) {
-    if (c == '\\') {
-      escaped += "\\\\";
-    } else if (c == '\n') {
-      escaped += "\\n";
-    } else {
+    if (c == '\\' || (quotes && c == '"')) {
+      escaped += '\\';
       escaped += c;
-    }
-  }
-  return escaped;
-}
-
-std::string EscapedLabel(std::string_view text) {
-  std::string escaped;
-  for (char c : text) {
-    if (c == '"') {
-      escaped += "\\\"";
-    } else if (c == '\\') {
-      escaped += "\\\\";
     } else if (c == '\n') {
       escaped += "\\n";
     } else {
@@ -55,7 +41,7 @@ std::string ExpositionNumber(double value) {
 }
 
 void ExpositionWriter::Family(std::string_view name, std::string_view type, std::string_view help) {
-  out_ << "# HELP " << name << ' ' << EscapedHelp(help) << "\n# TYPE " << name << ' ' << type
+  out_ << "# HELP " << name << ' ' << Escaped(help, false) << "\n# TYPE " << name << ' ' << type
        << '\n';
 }
 
@@ -65,7 +51,7 @@ void ExpositionWriter::Sample(std::string_view name, const Labels& labels, doubl
     out_ << '{';
     for (size_t i = 0; i < labels.size(); ++i) {
       if (i > 0) out_ << ',';
-      out_ << labels[i].first << "=\"" << EscapedLabel(labels[i].second) << '"';
+      out_ << labels[i].first << "=\"" << Escaped(labels[i].second, true) << '"';
     }
     out_ << '}';
   }

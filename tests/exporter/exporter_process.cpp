@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -65,10 +64,8 @@ void ExporterProcess::Signal(int signal) const {
 int ExporterProcess::Stop() {
   if (pid_ < 0) return exitStatus_;
   kill(pid_, SIGTERM);
-  int status = 0;
-  waitpid(pid_, &status, 0);
+  exitStatus_ = ExitStatusOf(pid_);
   pid_ = -1;
-  exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return exitStatus_;
 }
 

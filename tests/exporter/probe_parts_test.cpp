@@ -5,12 +5,15 @@
 
 #include <crypt.h>
 
+#include <sstream>
+
 #include "exporter/metrics/probe_metrics.h"
 #include "exporter/probe/card_prober.h"
 #include "exporter/probe/probe_query.h"
 #include "exporter/probe/scrape_budget.h"
 #include "exporter/probe/target_allow_list.h"
 #include "exporter/web/basic_auth.h"
+#include "hosting/text/exposition_writer.h"
 
 namespace t740::exporter {
 namespace {
@@ -41,6 +44,8 @@ TEST(ProbeQueryTest, RefusesEachBadQueryWithAOneLineReason) {
       {{{"target", "10.0.0.5"}, {"card", "01a7"}}, "2 to 4 digits"},
       {{{"target", "10.0.0.5"}, {"target", "10.0.0.6"}, {"card", "0107"}}, "more than once"},
       {{{"target", "10.0.0.5"}, {"card", "0107"}, {"module", "x"}}, "unknown parameter"},
+      {{{"target", "10.0.0.5\nX"}, {"card", "0107"}}, "'10.0.0.5?X' is not an IPv4"},
+      {{{"target", "10.0.0.5"}, {"card", "0107"}, {"auth", "a\nb"}}, "is no auth name"},
   };
   for (const auto& [parameters, reason] : bad) {
     const ProbeQuery query = ParseProbeQuery(parameters);
@@ -90,6 +95,16 @@ TEST(BasicAuthTest, ChecksTheBcryptHashOfTheUsersPassword) {
   EXPECT_EQ(DecodeBase64("YQ=="), "a");
   EXPECT_EQ(DecodeBase64("YWI="), "ab");
   EXPECT_FALSE(DecodeBase64("Y=Q="));
+}
+
+TEST(ExpositionWriterTest, EscapesLabelValuesAndWritesNumbersAsPrometheusReadsThem) {
+  std::ostringstream text;
+  host::ExpositionWriter out(text);
+  out.Sample("t740_x", {{"plugin", "/opt/a \"b\"\\c\nd"}}, 0.1);
+  EXPECT_EQ(text.str(), "t740_x{plugin=\"/opt/a \\\"b\\\"\\\\c\\nd\"} 0.1\n");
+  EXPECT_EQ(host::ExpositionNumber(65535), "65535");
+  EXPECT_EQ(std::stod(host::ExpositionNumber(1.0 / 3)), 1.0 / 3);
+  EXPECT_EQ(host::ExpositionNumber(0.25), "0.25");
 }
 
 class PluginDecodeTest : public testing::Test {
