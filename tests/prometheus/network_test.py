@@ -149,10 +149,10 @@ class Network:
                  time.monotonic() + 5)
 
     def start_exporters(self):
+        # The shipped configuration, with the pass-phrase files it names beside it.
         config = self.shipped("examples/t740-exporter.yml")
-        config = replaced(config, "/etc/t740-exporter/", self.scratch + "/")
-        self.write("ops.auth", "ops-auth-phrase\n")
-        self.write("ops.priv", "ops-priv-phrase\n")
+        for name in re.findall(r"password_file: (\S+)", config):
+            self.write(name, "pass-phrase-of-" + name + "\n")
         config = self.write("t740-exporter.yml", config)
         for k, address in enumerate(self.exporters):
             self.start("t740-exporter-%d" % k,
