@@ -20,7 +20,8 @@ std::optional<std::pair<uint32_t, uint32_t>> AddressArcsOf(const Arcs& name) {
   }
   const uint32_t kind = name[subtree.size()];
   const size_t at = kind == protocol::kGroupsArc ? kGroupAddressAt : kStatusAddressAt;
-  if ((kind != protocol::kGroupsArc && kind != protocol::kStatusArc) || name.size() <= at + 1) return std::nullopt;
+  if ((kind != protocol::kGroupsArc && kind != protocol::kStatusArc) || name.size() <= at + 1)
+    return std::nullopt;
   return std::make_pair(name[at], name[at + 1]);
 }
 
