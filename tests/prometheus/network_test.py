@@ -272,10 +272,10 @@ def main():
                       check_sharing]:
             check(network)
             print("%5.1f s %s" % (time.monotonic() - started, check.__name__))
-    except Failure as failure:
+    except Exception as failure:
         network.stop()
         network.logs()
-        print("FAILED: " + str(failure), file=sys.stderr)
+        print("FAILED: %s" % failure, file=sys.stderr)
         return 1
     finally:
         network.stop()
