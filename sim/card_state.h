@@ -50,6 +50,7 @@ struct LineConditions {
   bool outOfFrame = false;
   int nearEndErrorsPerHour = 0;  // average errored blocks per hour
   int farEndErrorsPerHour = 0;   // what the far end reports back
+  bool erroredBurst = false;     // every second carries errored blocks
 };
 
 struct PortState {

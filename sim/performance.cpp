@@ -15,6 +15,9 @@ constexpr uint64_t kBurstEvery = 32;
 constexpr uint64_t kHeavyBurstEvery = 64;
 constexpr uint32_t kHeavyBurstFactor = 16;
 constexpr uint64_t kSecondsPerHour = 3600;
+// Errored blocks of each near-end layer in every second of a burst: an
+// errored second, not a severely errored one.
+constexpr uint32_t kBurstSecondBlocks = 8;
 // Average seconds between pointer justifications of each sign.
 constexpr uint64_t kPositiveJustificationEvery = 97;
 constexpr uint64_t kNegativeJustificationEvery = 89;
@@ -65,6 +68,7 @@ struct PortCondition {
   bool unavailable = false;
   bool errorFree = false;
   bool outOfFrame = false;
+  bool burst = false;
   int nearErrors = 0;
   int farErrors = 0;
 };
@@ -77,6 +81,7 @@ PortCondition ConditionOf(const CardState& state, int port) {
   // The loop inside the card is free of line errors.
   condition.errorFree = LocalLoopback(state.loopback, port);
   condition.outOfFrame = alarms.outOfFrame;
+  condition.burst = line.erroredBurst;
   condition.nearErrors = line.nearEndErrorsPerHour;
   condition.farErrors = line.farEndErrorsPerHour;
   return condition;
@@ -91,11 +96,15 @@ Counters SecondOf(const PortCondition& condition, int port, int64_t second) {
   if (condition.errorFree) return delta;
   const int near = condition.nearErrors;
   const int far = condition.farErrors;
-  const uint32_t rsErrors =
-      condition.outOfFrame ? kSevereBlocks : BurstErrors(near, Noise(port, kNearRs, second));
+  const uint32_t burst = condition.burst ? kBurstSecondBlocks : 0;
+  const uint32_t rsErrors = condition.outOfFrame
+                                ? kSevereBlocks
+                                : burst + BurstErrors(near, Noise(port, kNearRs, second));
   AddErroredSecond(delta, kRegeneratorSection, rsErrors);
-  AddErroredSecond(delta, kMultiplexSection, BurstErrors(near, Noise(port, kNearMs, second)));
-  AddErroredSecond(delta, kHigherOrderPath, BurstErrors(near, Noise(port, kNearHp, second)));
+  AddErroredSecond(delta, kMultiplexSection,
+                   burst + BurstErrors(near, Noise(port, kNearMs, second)));
+  AddErroredSecond(delta, kHigherOrderPath,
+                   burst + BurstErrors(near, Noise(port, kNearHp, second)));
   AddErroredSecond(delta, kFarEndMultiplexSection, BurstErrors(far, Noise(port, kFarMs, second)));
   AddErroredSecond(delta, kFarEndHigherOrderPath, BurstErrors(far, Noise(port, kFarHp, second)));
   if (Noise(port, kPjPlus, second) % kPositiveJustificationEvery == 0) {

@@ -10,6 +10,8 @@
 namespace t740::sim {
 
 constexpr size_t kTraceHexLength = 32;
+// What a far end that is not the expected one sends, in the simulations.
+constexpr char kWrongFarEndTrace[] = "WRONG-FAR-END";
 
 // The frame of `text` (cut to 15 characters) as 32 upper-case hex digits.
 std::string TraceHex(std::string_view text);

@@ -21,24 +21,28 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr size_t kDatagramMaximum = 65535;
+// Where the relay speaks to the agent from.
+constexpr char kUpstreamAddress[] = "127.0.0.1";
 // A bound on the managers the relay keeps a way back to.
 constexpr size_t kClientsMaximum = 64;
 
-sockaddr_in Loopback(uint16_t port) {
+sockaddr_in At(const std::string& ip, uint16_t port) {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (inet_pton(AF_INET, ip.c_str(), &address.sin_addr) != 1) {
+    throw std::runtime_error("'" + ip + "' is no IPv4 address");
+  }
   return address;
 }
 
-int BoundSocket(uint16_t port) {
+int BoundSocket(const std::string& ip, uint16_t port) {
   const int socket = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (socket < 0) throw std::runtime_error("cannot make a socket for the lossy link");
-  const sockaddr_in address = Loopback(port);
+  const sockaddr_in address = At(ip, port);
   if (bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     close(socket);
-    throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(port));
+    throw std::runtime_error("cannot listen on " + ip + ":" + std::to_string(port));
   }
   return socket;
 }
@@ -73,11 +77,11 @@ bool LinkFaults::Any() const {
 }
 
 struct LossyLink::Relay {
-  Relay(const LinkFaults& faults, uint16_t port, uint16_t agentPort)
+  Relay(const LinkFaults& faults, const std::string& ip, uint16_t port, uint16_t agentPort)
       : faults(faults),
-        agent(Loopback(agentPort)),
+        agent(At(ip, agentPort)),
         random(faults.seed),
-        listening(BoundSocket(port)) {
+        listening(BoundSocket(ip, port)) {
     if (pipe2(stop, O_CLOEXEC | O_NONBLOCK) != 0) {
       close(listening);
       throw std::runtime_error("cannot make the lossy link's stop pipe");
@@ -104,7 +108,7 @@ struct LossyLink::Relay {
       close(upstreams.begin()->second);
       upstreams.erase(upstreams.begin());
     }
-    const int upstream = BoundSocket(0);
+    const int upstream = BoundSocket(kUpstreamAddress, 0);
     upstreams.emplace(client, upstream);
     return upstream;
   }
@@ -197,8 +201,9 @@ struct LossyLink::Relay {
   Clock::time_point stalledUntil;
 };
 
-LossyLink::LossyLink(const LinkFaults& faults, uint16_t port, uint16_t agentPort)
-    : relay_(std::make_unique<Relay>(faults, port, agentPort)),
+LossyLink::LossyLink(const LinkFaults& faults, const std::string& ip, uint16_t port,
+                     uint16_t agentPort)
+    : relay_(std::make_unique<Relay>(faults, ip, port, agentPort)),
       thread_([relay = relay_.get()] { relay->Run(); }) {}
 
 LossyLink::~LossyLink() {

@@ -1,5 +1,5 @@
 // A lossy network between managers and the card's agent, on demand: a UDP
-// relay on 127.0.0.1 in front of the agent that loses a share of the
+// relay on the agent's address in front of the agent that loses a share of the
 // requests, loses a share of the answers (after the agent applied the
 // request, so a SET took effect but its sender hears nothing), delays
 // answers with jitter, sends requests twice, and now and then stops
@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <thread>
 
 namespace t740::sim {
@@ -29,9 +30,9 @@ struct LinkFaults {
 
 class LossyLink {
  public:
-  // Listens on 127.0.0.1:`port` (0: a free one) and relays to the agent at
-  // 127.0.0.1:`agentPort`. Throws std::runtime_error when it cannot.
-  LossyLink(const LinkFaults& faults, uint16_t port, uint16_t agentPort);
+  // Listens on `ip`:`port` (0: a free one) and relays to the agent at
+  // `ip`:`agentPort`. Throws std::runtime_error when it cannot.
+  LossyLink(const LinkFaults& faults, const std::string& ip, uint16_t port, uint16_t agentPort);
   ~LossyLink();
   LossyLink(const LossyLink&) = delete;
   LossyLink& operator=(const LossyLink&) = delete;

@@ -24,7 +24,8 @@ namespace t740::sim {
 namespace {
 
 constexpr char kApplication[] = "t740-sim";
-constexpr char kManagerSource[] = "127.0.0.1";
+// Managers on the loopback network, whichever of its addresses they send from.
+constexpr char kManagerSource[] = "127.0.0.0/8";
 
 // The access the card grants, as configuration lines that the library
 // takes in place of the files it does not read: the read community reads
@@ -46,15 +47,25 @@ void GrantUsers(const std::vector<UsmUserEntry>& users) {
   }
 }
 
-// The users' keys are localised to the engine id, so they are made after
-// it is set.
-void CreateUsers(const std::vector<UsmUserEntry>& users) {
-  for (const UsmUserEntry& user : users) {
-    std::string line = user.name;
-    if (!user.auth.empty()) line += " " + user.auth + " " + user.authPass;
-    if (!user.priv.empty()) line += " " + user.priv + " " + user.privPass;
-    usm_parse_create_usmUser("createUser", line.data());
+// The users' keys are localised to an engine id, so each user is made for
+// every engine id of the network.
+void CreateUsers(const std::vector<UsmUserEntry>& users, const std::vector<std::string>& ids) {
+  for (const std::string& id : ids) {
+    for (const UsmUserEntry& user : users) {
+      std::string line = "-e 0x" + id + " " + user.name;
+      if (!user.auth.empty()) line += " " + user.auth + " " + user.authPass;
+      if (!user.priv.empty()) line += " " + user.priv + " " + user.privPass;
+      usm_parse_create_usmUser("createUser", line.data());
+    }
   }
+}
+
+std::string Octets(const std::string& hex) {
+  std::string octets;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2) {
+    octets += static_cast<char>(ParseByte(std::string_view(hex).substr(i, 2)));
+  }
+  return octets;
 }
 
 // The engine id in RFC 3411's text format: net-snmp's enterprise with the
@@ -65,18 +76,61 @@ std::string EngineIdHex(const std::string& text) {
   return hex;
 }
 
-// The card's engine keeps its id across restarts, so that a manager that
-// knew it goes on without discovering it again; its boots count goes up.
-// The library takes the count of the last run as "engineBoots", adds one,
-// and keeps it only when "oldEngineID", the last run's id, is this one.
-void SetEngine(const std::string& text, uint32_t boots) {
-  const std::string id = "0x" + EngineIdHex(text);
+// The first address's engine keeps its id across restarts, so that a
+// manager that knew it goes on without discovering it again; its boots
+// count goes up. The library takes the count of the last run as
+// "engineBoots", adds one, and keeps it only when "oldEngineID", the last
+// run's id, is this one.
+void SetEngine(const std::string& hex, uint32_t boots) {
+  const std::string id = "0x" + hex;
   const std::string lines[] = {
       "exactEngineID " + id,
       "oldEngineID " + id,
       "engineBoots " + std::to_string(boots - 1),
   };
   for (std::string line : lines) netsnmp_config_remember(line.data());
+}
+
+// A listening transport with the engine id of its address and the
+// library's own receive function, which the agent's wraps.
+struct Listener {
+  netsnmp_transport* transport;
+  std::string engineId;  // octets
+  int (*receive)(netsnmp_transport*, void*, int, void**, int*);
+};
+std::vector<Listener> listeners;
+// Whose engine is the local one; the library starts with the first's.
+size_t localEngine = 0;
+
+const u_char* Bytes(const std::string& octets) {
+  return reinterpret_cast<const u_char*>(octets.data());
+}
+
+// The library knows an engine by its time record and takes requests to any
+// engine it knows; only the local engine keeps one, so a request that
+// names another address's engine is refused as to an unknown engine.
+void MakeLocal(size_t index) {
+  if (index == localEngine) return;
+  const std::string& old = listeners[localEngine].engineId;
+  free_enginetime(const_cast<u_char*>(Bytes(old)), old.size());
+  const std::string& id = listeners[index].engineId;
+  set_exact_engineID(Bytes(id), id.size());
+  set_enginetime(Bytes(id), static_cast<u_int>(id.size()), snmpv3_local_snmpEngineBoots(),
+                 snmpv3_local_snmpEngineTime(), TRUE);
+  localEngine = index;
+}
+
+// Makes the address's engine the local one before the library decodes what
+// came to it; the request is answered before the next one is read.
+int ReceiveAtAddress(netsnmp_transport* transport, void* buffer, int size, void** opaque,
+                     int* opaqueLength) {
+  for (size_t i = 0; i < listeners.size(); ++i) {
+    if (listeners[i].transport != transport) continue;
+    const int received = listeners[i].receive(transport, buffer, size, opaque, opaqueLength);
+    if (received > 0) MakeLocal(i);
+    return received;
+  }
+  return -1;
 }
 
 uint16_t BoundPort(int socket) {
@@ -95,11 +149,53 @@ void StopLoop(int descriptor, void* running) {
   *static_cast<bool*>(running) = false;
 }
 
+netsnmp_transport* OpenServer(const std::string& address, uint16_t port) {
+  const std::string spec = "udp:" + address + ":" + std::to_string(port);
+  return netsnmp_transport_open_server(kApplication, spec.c_str());
+}
+
+void FreeAll(std::vector<netsnmp_transport*>& transports) {
+  for (netsnmp_transport* transport : transports) netsnmp_transport_free(transport);
+  transports.clear();
+}
+
+// Every address on one port: the given one, or with 0 the first address's
+// free port, tried again a few times when another address has it taken.
+std::vector<netsnmp_transport*> OpenServers(const std::vector<AgentEndpoint>& endpoints,
+                                            uint16_t port) {
+  constexpr int kTries = 20;
+  std::string refused;
+  for (int attempt = 0; attempt < (port == 0 ? kTries : 1); ++attempt) {
+    std::vector<netsnmp_transport*> transports;
+    uint16_t shared = port;
+    for (const AgentEndpoint& endpoint : endpoints) {
+      netsnmp_transport* transport = OpenServer(endpoint.address, shared);
+      if (!transport) {
+        refused = endpoint.address + ":" + std::to_string(shared);
+        break;
+      }
+      transports.push_back(transport);
+      shared = BoundPort(transport->sock);
+    }
+    if (transports.size() == endpoints.size()) return transports;
+    FreeAll(transports);
+  }
+  throw ListenError("cannot listen on " + refused +
+                    ": the port is taken or the address is not local");
+}
+
 }  // namespace
 
-MasterAgent::MasterAgent(CardObjects& objects, const AgentAccess& access, uint16_t port)
+MasterAgent::MasterAgent(const std::vector<AgentEndpoint>& endpoints, const AgentAccess& access,
+                         uint16_t port)
     : hostsAllow_(sandbox_.Directory() + "/hosts.allow"),
       hostsDeny_(sandbox_.Directory() + "/hosts.deny") {
+  for (const AgentEndpoint& endpoint : endpoints) {
+    engineIds_.push_back(EngineIdHex(endpoint.engineIdText));
+    in_addr address{};
+    inet_pton(AF_INET, endpoint.address.c_str(), &address);
+    shelves_[ntohl(address.s_addr)] = endpoint.shelf;
+  }
   // The library asks TCP wrappers about every request; they are to consult
   // the sandbox's (absent) tables, not the system's.
   hosts_allow_table = hostsAllow_.data();
@@ -113,35 +209,36 @@ MasterAgent::MasterAgent(CardObjects& objects, const AgentAccess& access, uint16
   // Warnings and errors on stderr; the library's notes stay unsaid.
   netsnmp_register_loghandler(NETSNMP_LOGHANDLER_STDERR, LOG_WARNING);
   init_agent(kApplication);
-  RegisterCardHandler(objects);
+  RegisterCardHandler(shelves_);
   if (access.v2c) GrantCommunities(access.communities);
   GrantUsers(access.users);
-  SetEngine(access.engineIdText, access.engineBoots);
+  SetEngine(engineIds_.front(), access.engineBoots);
   init_snmp(kApplication);
-  CreateUsers(access.users);
+  CreateUsers(access.users, engineIds_);
 
-  // The one port, opened here rather than by init_master_agent, which
-  // would open the standard port list.
-  const std::string address = "udp:127.0.0.1:" + std::to_string(port);
-  netsnmp_transport* transport = netsnmp_transport_open_server(kApplication, address.c_str());
-  if (!transport) throw std::runtime_error("cannot open " + address);
-  port_ = BoundPort(transport->sock);
-  if (netsnmp_register_agent_nsap(transport) == 0)
-    throw std::runtime_error("cannot serve " + address);
+  // The ports, opened here rather than by init_master_agent, which would
+  // open the standard port list.
+  std::vector<netsnmp_transport*> transports = OpenServers(endpoints, port);
+  port_ = BoundPort(transports.front()->sock);
+  for (size_t i = 0; i < transports.size(); ++i) {
+    listeners.push_back({transports[i], Octets(engineIds_[i]), transports[i]->f_recv});
+    transports[i]->f_recv = ReceiveAtAddress;
+    if (netsnmp_register_agent_nsap(transports[i]) == 0) {
+      throw std::runtime_error("cannot serve " + endpoints[i].address);
+    }
+  }
 }
 
 MasterAgent::~MasterAgent() {
   snmp_shutdown(kApplication);
   shutdown_master_agent();
   shutdown_agent();
+  listeners.clear();
+  localEngine = 0;
 }
 
-std::string MasterAgent::EngineId() const {
-  u_char id[SNMP_MAXBUF_SMALL];
-  const size_t length = snmpv3_get_engineID(id, sizeof id);
-  std::string hex;
-  for (size_t i = 0; i < length; ++i) hex += ByteHex(id[i]);
-  return hex;
+std::string MasterAgent::EngineId(size_t index) const {
+  return engineIds_.at(index);
 }
 
 unsigned long MasterAgent::EngineBoots() const {

@@ -2,14 +2,17 @@
 
 #include <arpa/inet.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "common/option_table.h"
+#include "sim/agent/agent_addresses.h"
+#include "sim/card_list.h"
 #include "sim/default_card.h"
 
 namespace t740::sim {
 namespace {
 
-constexpr size_t kCardAddressMinimum = 2;  // one digit leaves no second field
-constexpr size_t kCardAddressMaximum = 4;
 constexpr unsigned long kPortMaximum = 65535;
 
 bool AllDigits(const std::string& text) {
@@ -28,11 +31,40 @@ void StoreIp(SimOptions& options, const std::string& value) {
 }
 
 void StoreCardAddress(SimOptions& options, const std::string& value) {
-  if (!AllDigits(value) || value.size() < kCardAddressMinimum ||
-      value.size() > kCardAddressMaximum) {
+  if (!IsCardAddress(value)) {
     throw SimUsageError("--card: '" + value + "' is not a card address of 2 to 4 digits");
   }
   options.cardAddress = value;
+}
+
+void StoreCards(SimOptions& options, const std::string& value) {
+  try {
+    options.cards = ParseCardList(value);
+    options.cardsText = value;
+  } catch (const CardListError& error) {
+    throw SimUsageError(std::string("--cards: ") + error.what());
+  }
+}
+
+void StoreAgents(SimOptions& options, const std::string& value) {
+  try {
+    options.agents = ParseAgentAddresses(value);
+  } catch (const AgentAddressError& error) {
+    throw SimUsageError(std::string("--agents: ") + error.what());
+  }
+}
+
+void StoreEvents(SimOptions& options, const std::string& value) {
+  std::ifstream file(value, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  if (!file) throw SimUsageError("--events: cannot read '" + value + "'");
+  try {
+    options.events = ParseLineEvents(text.str());
+    options.eventsPath = value;
+  } catch (const LineEventError& error) {
+    throw SimUsageError("--events " + value + ": " + error.what());
+  }
 }
 
 void StorePort(SimOptions& options, const std::string& value) {
@@ -70,7 +102,28 @@ void StoreCommunity(std::string& community, const char* option, const std::strin
 const OptionEntry<SimOptions> kOptions[] = {
     {"--ip", "ADDRESS", "the card's management IP address; default 192.168.1.100", StoreIp},
     {"--card", "ADDRESS", "the card address, 2 to 4 digits; default 0107", StoreCardAddress},
-    {"--port", "PORT", "the UDP port on 127.0.0.1; default 0, a free one", StorePort},
+    {"--cards", "LIST",
+     "the cards of every agent's shelf, addresses and ranges of them:\n"
+     "0101-0116,0301; default: the one --card",
+     StoreCards},
+    {"--agents", "N|LIST",
+     "N agents on 127.0.0.1 to 127.0.0.N, or a list of addresses of\n"
+     "127.0.0.0/8, each with its own shelf and engine id, all on one port;\n"
+     "agent k's cards answer to --ip + k; default 1",
+     StoreAgents},
+    {"--port", "PORT", "the UDP port on every agent's address; default 0, a free one", StorePort},
+    {"--events", "FILE",
+     "line faults on a schedule, one a line: TIME AGENT CARD PORT EVENT,\n"
+     "+5s 127.0.0.3 0104 B fibre-pulled (events: fibre-pulled,\n"
+     "fibre-restored, trace-mismatch, trace-restored, errored-seconds N)",
+     StoreEvents},
+    {"--targets-file", "FILE",
+     "once listening, write every card as a Prometheus file service\n"
+     "discovery document: its agent's address:port, label card",
+     [](SimOptions& options, const std::string& value) {
+       if (value.empty()) throw SimUsageError("--targets-file: the file name is empty");
+       options.targetsPath = value;
+     }},
     {"--read-community", "TEXT", "the community that may read; default public",
      [](SimOptions& options, const std::string& value) {
        StoreCommunity(options.communities.read, "--read-community", value);
@@ -129,6 +182,7 @@ SimOptions ParseSimOptions(const std::vector<std::string>& words) {
   options.ip = kDefaultIp;
   options.cardAddress = kDefaultCardAddress;
   options.communities = {"public", "private"};
+  options.agents = {"127.0.0.1"};
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
     if (word == "-h" || word == "--help") {
@@ -138,6 +192,15 @@ SimOptions ParseSimOptions(const std::vector<std::string>& words) {
     if (!StoreOption<SimUsageError>(kOptions, words, i, options)) {
       throw SimUsageError("unknown argument '" + word + "'");
     }
+  }
+  if (!options.cardsText.empty() && options.cardAddress != kDefaultCardAddress) {
+    throw SimUsageError("--card and --cards: give one of them");
+  }
+  if (options.cards.empty()) options.cards = {options.cardAddress};
+  if (options.agents.size() * options.cards.size() > kServedCardsMaximum) {
+    throw SimUsageError(
+        "--agents and --cards: " + std::to_string(options.agents.size() * options.cards.size()) +
+        " cards in all; t740-sim serves at most " + std::to_string(kServedCardsMaximum));
   }
   if (!options.v2c && options.users.empty()) {
     throw SimUsageError("--no-v2c leaves nobody to answer: give --v3-users FILE");
@@ -149,10 +212,18 @@ std::string SimHelp() {
   const std::string help =
       "Usage: t740-sim [options]\n"
       "\n"
-      "Serves one simulated t740 card as an SNMP agent (v2c, and v3 with\n"
-      "--v3-users) on a UDP port of 127.0.0.1, and prints the address it\n"
-      "listens on, its engine id and engine boots count. SIGTERM or SIGINT\n"
-      "stops it.\n"
+      "Serves simulated t740 cards as SNMP agents (v2c, and v3 with\n"
+      "--v3-users): one card on a UDP port of 127.0.0.1 by default, or a\n"
+      "network of agents on 127.0.0.0/8 with a shelf of cards each. Prints a\n"
+      "line per agent: its cards, address, engine id and engine boots count.\n"
+      "SIGTERM or SIGINT stops it.\n"
+      "\n"
+      "The first card of the first agent shows several faults at once; every\n"
+      "other card starts as its addresses say: the 32-bit FNV-1a hash of\n"
+      "\"AGENT/CARD\" (\"127.0.0.3/0104\") modulo 20 is healthy for 0-13, a\n"
+      "pulled fibre for 14, a wrong far-end trace for 15, line loopback for\n"
+      "16, loopback inside the card for 17 and an errored line for 18-19, on\n"
+      "the port A-D given by the hash divided by 20, modulo 4.\n"
       "\n"
       "Options:\n";
   return help + TableHelp(kOptions) + OptionHelp("-h, --help", nullptr, "show this help");

@@ -10,13 +10,23 @@
 #include "sim/agent/communities.h"
 #include "sim/agent/lossy_link.h"
 #include "sim/agent/usm_users.h"
+#include "sim/line_event.h"
 
 namespace t740::sim {
 
+// Most cards one process serves, over all its agents.
+constexpr size_t kServedCardsMaximum = 100000;
+
 struct SimOptions {
-  std::string ip;
+  std::string ip;  // the first agent's cards' management IP; the next agents count up from it
   std::string cardAddress;
-  uint16_t port = 0;  // 0: a free one
+  std::vector<std::string> cards;   // every agent's cards; {cardAddress} without --cards
+  std::string cardsText;            // as --cards gave them
+  std::vector<std::string> agents;  // the addresses the agents listen on
+  std::string eventsPath;           // --events FILE; empty: none
+  std::vector<LineEvent> events;    // from it, in time order
+  std::string targetsPath;          // --targets-file FILE; empty: none
+  uint16_t port = 0;                // 0: a free one
   Communities communities;
   bool v2c = true;                  // false: SNMPv2c requests go unanswered
   std::vector<UsmUserEntry> users;  // SNMPv3

@@ -26,7 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kStartPatienceMilliseconds = 10000;
-constexpr char kListening[] = "listening on 127.0.0.1:";
+constexpr char kListening[] = "listening on ";
 constexpr char kEngineId[] = "engine id ";
 constexpr char kBoots[] = " boots ";
 
@@ -160,7 +160,8 @@ SimAgent::SimAgent(const std::vector<std::string>& arguments) {
     ADD_FAILURE() << "t740-sim did not start: '" << line << "'";
     return;
   }
-  port_ = static_cast<uint16_t>(std::stoi(line.substr(at + sizeof kListening - 1)));
+  // The first agent's address, then its port.
+  port_ = static_cast<uint16_t>(std::stoi(line.substr(line.find(':', at) + 1)));
   const size_t engine = line.find(kEngineId);
   if (engine != std::string::npos) {
     engineId_ = line.substr(engine + sizeof kEngineId - 1);

@@ -45,8 +45,8 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 // by SIGTERM at the latest when the object goes.
 class SimAgent {
  public:
-  // Waits until the agent has said where it listens; fails the test (and
-  // leaves Port() 0) when it does not within a few seconds.
+  // Waits until the (first) agent has said where it listens; fails the
+  // test (and leaves Port() 0) when it does not within a few seconds.
   explicit SimAgent(const std::vector<std::string>& arguments = {});
   ~SimAgent();
   SimAgent(const SimAgent&) = delete;
