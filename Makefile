@@ -17,7 +17,8 @@ PACKAGES = cmake ninja-build g++ clang libclang-rt-14-dev binutils pkg-config fi
            libgtest-dev libgmock-dev libbenchmark-dev \
            qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
            qt6-translations-l10n libgl-dev fonts-wqy-microhei libsnmp-dev snmp xvfb xdotool lintian smitools \
-           optipng
+           optipng libyaml-cpp-dev libcpp-httplib-dev libcrypt-dev openssl prometheus \
+           prometheus-snmp-exporter python3 curl libcurl4-openssl-dev
 
 export ASAN_OPTIONS = detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
@@ -52,8 +53,8 @@ test-sanitize: deps
 
 test-thread: deps
 	cmake -S . -B $(TSAN_BUILD) -G Ninja $(TEST_FLAGS) -DT740_TSAN=ON
-	ninja -C $(TSAN_BUILD) -j$(JOBS) soak_tests thread_check_tests
-	ctest --test-dir $(TSAN_BUILD) -j$(JOBS) --output-on-failure --timeout 600 -L 'soak|thread'
+	ninja -C $(TSAN_BUILD) -j$(JOBS) soak_tests thread_check_tests exporter_tests t740-exporter t740-sim
+	ctest --test-dir $(TSAN_BUILD) -j$(JOBS) --output-on-failure --timeout 600 -L 'soak|thread|exporter'
 
 test-fuzz: deps
 	tools/fuzz $(FUZZ_SECONDS)

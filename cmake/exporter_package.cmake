@@ -14,7 +14,15 @@ set(T740_EXPORTER_DEBIAN_DIR ${T740_DEBIAN_DIR}/exporter)
 install(PROGRAMS $<TARGET_FILE:t740-exporter> DESTINATION ${CMAKE_INSTALL_BINDIR}
         RENAME ${T740_EXPORTER_PACKAGE} COMPONENT exporter)
 # As t740-host's: the installed binary finds the installed plug-in itself.
-install(CODE "file(RPATH_REMOVE FILE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${T740_EXPORTER_PACKAGE}\")"
+# Renamed, it is no target CMake strips, so it is stripped here when the
+# install strips (cpack does).
+set(T740_INSTALLED_EXPORTER
+    "\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${T740_EXPORTER_PACKAGE}")
+install(CODE "file(RPATH_REMOVE FILE \"${T740_INSTALLED_EXPORTER}\")
+              if(CMAKE_INSTALL_DO_STRIP)
+                execute_process(COMMAND \"${CMAKE_STRIP}\" \"${T740_INSTALLED_EXPORTER}\"
+                                COMMAND_ERROR_IS_FATAL ANY)
+              endif()"
         COMPONENT exporter)
 t740_gzip(${PROJECT_SOURCE_DIR}/docs/man/${T740_EXPORTER_PACKAGE}.1
           ${PROJECT_BINARY_DIR}/${T740_EXPORTER_PACKAGE}.1.gz)

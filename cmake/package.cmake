@@ -61,6 +61,8 @@ else()
   if(TARGET t740-sim)
     string(APPEND CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS ", libsnmp40")
   endif()
+  set(CPACK_DEBIAN_EXPORTER_PACKAGE_DEPENDS
+      "libsnmp40, libyaml-cpp0.7, libcpp-httplib0.11, libcrypt1, libstdc++6 (>= 12), libc6 (>= 2.36)")
 endif()
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "${T740_RUNTIME_DEPENDS}")
 # shlibs for hosts packaged against libt740.so.1, and the ldconfig trigger.

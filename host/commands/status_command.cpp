@@ -7,47 +7,12 @@
 #include "host/commands/command_options.h"
 #include "hosting/errors/host_error.h"
 #include "hosting/plugin/waiting_for.h"
+#include "hosting/status/status_decoder.h"
 #include "hosting/status/status_json.h"
 #include "hosting/status/status_report.h"
 
 namespace t740::host {
 namespace {
-
-constexpr int32_t kAlarmTypes = 16;
-// The plug-in writes A/C records from entry 0 and B/D records from 22.
-constexpr int kPerfHalfEntries = 22;
-constexpr int kPerfEntries = 2 * kPerfHalfEntries;
-
-struct PerfQuery {
-  int16_t period;
-  int16_t history;
-  const char* title;
-};
-
-constexpr PerfQuery kPerfQueries[] = {
-    {15, 0, "Performance, 15 minutes, current"},
-    {15, 1, "Performance, 15 minutes, history"},
-    {24, 0, "Performance, 24 hours, current"},
-    {24, 1, "Performance, 24 hours, history"},
-};
-
-struct StatusName {
-  StatusText text;
-  const char* name;
-};
-
-constexpr StatusName kStatusNames[] = {
-    {StatusText::Alarm, "alarm status"},
-    {StatusText::Led, "LED status"},
-    {StatusText::Performance, "performance data"},
-};
-
-const char* NameOf(StatusText text) {
-  for (const StatusName& entry : kStatusNames) {
-    if (entry.text == text) return entry.name;
-  }
-  return "status";
-}
 
 std::string CardName(const HostOptions& options) {
   return "the card at " + options.ip + ", card address " + options.cardAddress;
@@ -55,63 +20,19 @@ std::string CardName(const HostOptions& options) {
 
 std::string Fetch(HostContext& context, StatusText text) {
   std::string status;
-  const Waiting waiting(std::string("the card's ") + NameOf(text));
+  const Waiting waiting(std::string("the card's ") + StatusTextName(text));
   try {
     status = context.CardTransport().FetchStatus(text, context.Options().ip,
                                                  context.Options().cardAddress);
   } catch (const std::exception& error) {
-    throw HostError(std::string("fetching the ") + NameOf(text) + " failed: " + error.what());
+    throw HostError(std::string("fetching the ") + StatusTextName(text) +
+                    " failed: " + error.what());
   }
   if (status.empty()) {
-    throw HostError(std::string("no ") + NameOf(text) + " from " + CardName(context.Options()));
+    throw HostError(std::string("no ") + StatusTextName(text) + " from " +
+                    CardName(context.Options()));
   }
   return status;
-}
-
-[[noreturn]] void Rejected(StatusText text, const std::string& status) {
-  throw HostError(std::string("the plug-in rejected the ") + NameOf(text) + " (" +
-                  std::to_string(status.size()) + " characters)");
-}
-
-std::vector<AlarmRow> DecodeAlarms(const PluginExports& exports, const std::string& status) {
-  std::vector<AlarmRow> rows;
-  for (int32_t type = 1; type <= kAlarmTypes; ++type) {
-    int16_t level = 0;
-    CText text;
-    if (!exports.getWarning(type, CText(status), CText(), &level, &text)) {
-      Rejected(StatusText::Alarm, status);
-    }
-    rows.push_back({type, level, std::string(text.view())});
-  }
-  return rows;
-}
-
-LedRow DecodeLeds(const PluginExports& exports, const std::string& status) {
-  int16_t count = 0;
-  CText states;
-  if (!exports.getLedState(0, CText(status), &count, &states)) Rejected(StatusText::Led, status);
-  return {count, std::string(states.view())};
-}
-
-PerfSection DecodePerformance(const PluginExports& exports, const std::string& data,
-                              const PerfQuery& query) {
-  CText texts[kPerfEntries];
-  CText labels[kPerfEntries];
-  if (!exports.getPerformanceData(0, query.period, query.history, CText(data), texts, labels,
-                                  CText())) {
-    Rejected(StatusText::Performance, data);
-  }
-  PerfSection section{query.title, query.period, query.history != 0, {}};
-  for (int half : {0, kPerfHalfEntries}) {
-    for (int r = 0; r < kPerfHalfEntries; ++r) {
-      const int entry = half + r;
-      if (labels[entry].empty()) continue;
-      const std::string record = query.history ? "#" + std::to_string(r) : "current";
-      section.rows.push_back({record, query.history ? r : -1, std::string(labels[entry].view()),
-                              std::string(texts[entry].view())});
-    }
-  }
-  return section;
 }
 
 // Runs one part of the report; a failing part is told on the error stream
@@ -131,12 +52,7 @@ CardStatus FetchCardStatus(HostContext& context, const PluginExports& exports) {
          [&] { status.alarms = DecodeAlarms(exports, Fetch(context, StatusText::Alarm)); });
   Report(context, [&] { status.leds = DecodeLeds(exports, Fetch(context, StatusText::Led)); });
   Report(context, [&] {
-    const std::string data = Fetch(context, StatusText::Performance);
-    std::vector<PerfSection> sections;
-    for (const PerfQuery& query : kPerfQueries) {
-      sections.push_back(DecodePerformance(exports, data, query));
-    }
-    status.performance = std::move(sections);
+    status.performance = DecodePerformance(exports, Fetch(context, StatusText::Performance));
   });
   return status;
 }

@@ -42,8 +42,7 @@ PluginSession& HostContext::Plugin() {
   }
   // Set before the plug-in loads: its windows read it when they open.
   setenv(kHostDirectoryVariable, hostDirectory.c_str(), 1);
-  library_ = std::make_unique<PluginLibrary>(
-      ResolvePluginPath(options_.pluginPath, ExecutableDirectory()));
+  library_ = std::make_unique<PluginLibrary>(ResolveProgramPluginPath(options_.pluginPath));
   session_ = std::make_unique<PluginSession>(*library_);
   return *session_;
 }

@@ -4,6 +4,7 @@
 #include <link.h>
 #include <sys/stat.h>
 
+#include "core/card/host_directory.h"
 #include "hosting/errors/host_error.h"
 
 namespace t740::host {
@@ -67,6 +68,10 @@ std::string ResolvePluginPath(const std::string& requested, const std::string& h
   // The loader's own search, which in the build tree also looks where the
   // build put the plug-in (the build's run path, relative to the host).
   return T740_PLUGIN_SONAME;
+}
+
+std::string ResolveProgramPluginPath(const std::string& requested) {
+  return ResolvePluginPath(requested, ExecutableDirectory());
 }
 
 }  // namespace t740::host

@@ -48,6 +48,8 @@ class PluginLibrary {
 // build: an installed host must not load whatever lies where the build
 // once was.
 std::string ResolvePluginPath(const std::string& requested, const std::string& hostDirectory);
+// The same for the running program, relative to its own directory.
+std::string ResolveProgramPluginPath(const std::string& requested);
 
 }  // namespace t740::host
 

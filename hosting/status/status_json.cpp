@@ -1,31 +1,25 @@
 #include "hosting/status/status_json.h"
 
-#include "hosting/status/perf_record_text.h"
 #include "hosting/text/gbk_text.h"
 #include "hosting/text/json_writer.h"
 
 namespace t740::host {
 namespace {
 
-constexpr int16_t kAlarmPresent = 0;
-
 void Text(JsonWriter& json, const char* key, const std::string& gbk) {
   json.Key(key);
   json.String(GbkToUtf8(gbk));
 }
 
-// "光口A:RS-TIM": port "A", name "RS-TIM".
-void AlarmNames(JsonWriter& json, const std::string& text) {
-  const std::string utf8 = GbkToUtf8(text);
-  const size_t colon = utf8.find(':');
+void AlarmNames(JsonWriter& json, const AlarmRow& alarm) {
   json.Key("port");
-  if (colon == std::string::npos || colon == 0) {
+  if (alarm.port.empty()) {
     json.Null();
   } else {
-    json.String(utf8.substr(colon - 1, 1));
+    json.String(alarm.port);
   }
   json.Key("name");
-  json.String(colon == std::string::npos ? utf8 : utf8.substr(colon + 1));
+  json.String(alarm.name);
 }
 
 void Alarms(JsonWriter& json, const std::vector<AlarmRow>& alarms) {
@@ -34,12 +28,12 @@ void Alarms(JsonWriter& json, const std::vector<AlarmRow>& alarms) {
     json.BeginObject();
     json.Key("type");
     json.Number(alarm.type);
-    AlarmNames(json, alarm.text);
+    AlarmNames(json, alarm);
     Text(json, "text", alarm.text);
     json.Key("level");
     json.Number(alarm.level);
     json.Key("present");
-    json.Bool(alarm.level == kAlarmPresent);
+    json.Bool(alarm.Present());
     json.EndObject();
   }
   json.EndArray();
@@ -56,21 +50,20 @@ void Leds(JsonWriter& json, const LedRow& leds) {
   json.EndObject();
 }
 
-void Groups(JsonWriter& json, const std::string& text) {
-  const auto groups = ParseRecord(text);
+void Groups(JsonWriter& json, const std::optional<std::vector<Group>>& groups) {
   json.Key("groups");
   if (!groups) {
     json.Null();
     return;
   }
   json.BeginObject();
-  for (const CounterGroup& group : *groups) {
+  for (const Group& group : *groups) {
     json.Key(GbkToUtf8(std::string(1, group.name)));
     json.BeginObject();
-    for (const auto& [letter, hex] : group.counters) {
-      json.Key(GbkToUtf8(std::string(1, letter)));
-      if (const auto value = CounterValue(hex)) {
-        json.Number(*value);
+    for (const Counter& counter : group.counters) {
+      json.Key(GbkToUtf8(std::string(1, counter.letter)));
+      if (counter.value) {
+        json.Number(*counter.value);
       } else {
         json.Null();
       }
@@ -78,13 +71,6 @@ void Groups(JsonWriter& json, const std::string& text) {
     json.EndObject();
   }
   json.EndObject();
-}
-
-// "A/C光口": the port pair "A/C".
-std::string PortPair(const std::string& label) {
-  const std::string utf8 = GbkToUtf8(label);
-  const size_t end = utf8.find_first_not_of("ABCD/");
-  return utf8.substr(0, end);
 }
 
 void Records(JsonWriter& json, const std::vector<PerfSection>& sections) {
@@ -103,9 +89,9 @@ void Records(JsonWriter& json, const std::vector<PerfSection>& sections) {
         json.Number(row.index);
       }
       json.Key("port");
-      json.String(PortPair(row.label));
+      json.String(row.ports);
       Text(json, "label", row.label);
-      Groups(json, row.text);
+      Groups(json, row.groups);
       Text(json, "text", row.text);
       json.EndObject();
     }

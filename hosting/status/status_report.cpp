@@ -1,12 +1,10 @@
 #include "hosting/status/status_report.h"
 
-#include "hosting/status/perf_record_text.h"
 #include "hosting/text/display_width.h"
 
 namespace t740::host {
 namespace {
 
-constexpr int16_t kAlarmPresent = 0;
 constexpr size_t kAlarmTextWidth = 20;
 constexpr size_t kPortLabelWidth = 9;
 constexpr size_t kRecordWidth = 9;
@@ -17,23 +15,23 @@ std::string PadLeft(std::string text, size_t width) {
   return text;
 }
 
-std::string HeaderOf(const std::vector<CounterGroup>& groups) {
+std::string HeaderOf(const std::vector<Group>& groups) {
   std::string header;
-  for (const CounterGroup& group : groups) {
+  for (const Group& group : groups) {
     header += std::string(" ") + group.name + ":";
-    for (const auto& counter : group.counters) {
-      header += PadToWidth(std::string(1, counter.first), kCounterWidth);
+    for (const Counter& counter : group.counters) {
+      header += PadToWidth(std::string(1, counter.letter), kCounterWidth);
     }
   }
   return header;
 }
 
-std::string CellsOf(const TerminalText& terminal, const std::vector<CounterGroup>& groups) {
+std::string CellsOf(const TerminalText& terminal, const std::vector<Group>& groups) {
   std::string cells;
-  for (const CounterGroup& group : groups) {
+  for (const Group& group : groups) {
     cells += "   ";
-    for (const auto& counter : group.counters)
-      cells += PadToWidth(terminal.FromGbk(counter.second), kCounterWidth);
+    for (const Counter& counter : group.counters)
+      cells += PadToWidth(terminal.FromGbk(counter.hex), kCounterWidth);
   }
   return cells;
 }
@@ -53,7 +51,7 @@ void PrintAlarms(std::ostream& out, const TerminalText& terminal,
     out << PadLeft(std::to_string(alarm.type), 6) << "  "
         << PadToWidth(terminal.FromGbk(alarm.text), kAlarmTextWidth)
         << PadLeft(std::to_string(alarm.level), 5) << "  "
-        << (alarm.level == kAlarmPresent ? "PRESENT" : "clear") << "\n";
+        << (alarm.Present() ? "PRESENT" : "clear") << "\n";
   }
 }
 
@@ -76,7 +74,7 @@ void PrintPerformance(std::ostream& out, const TerminalText& terminal, const Per
   }
   bool headerShown = false;
   for (const PerfRow& row : section.rows) {
-    const auto groups = ParseRecord(row.text);
+    const auto& groups = row.groups;
     const std::string lead = "  " + PadToWidth(row.record, kRecordWidth);
     if (groups && !headerShown) {
       out << TrimRight("  " + PadToWidth("Record", kRecordWidth) +

@@ -6,7 +6,9 @@
 namespace t740::host {
 
 std::string GbkToUtf8(std::string_view gbk) {
-  static const TerminalText utf8(TerminalText::kUtf8);
+  // An iconv descriptor keeps state while it converts: one per thread, as
+  // the exporter decodes on many.
+  static thread_local const TerminalText utf8(TerminalText::kUtf8);
   return utf8.FromGbk(gbk);
 }
 

@@ -1,4 +1,5 @@
-// The plug-in's GBK texts and UTF-8, whatever the terminal speaks.
+// The plug-in's GBK texts and UTF-8, whatever the terminal speaks. Any
+// thread.
 #ifndef T740_HOSTING_TEXT_GBK_TEXT_H
 #define T740_HOSTING_TEXT_GBK_TEXT_H
 

@@ -37,4 +37,9 @@ std::mutex& SnmpLibraryMutex() {
   return mutex;
 }
 
+std::timed_mutex& SnmpV3Mutex() {
+  static std::timed_mutex mutex;
+  return mutex;
+}
+
 }  // namespace t740::host

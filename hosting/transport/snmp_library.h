@@ -17,6 +17,10 @@ void StartSnmpLibrary();
 // session's own exchange.
 std::mutex& SnmpLibraryMutex();
 
+// Held around each SNMPv3 exchange: the library's cache of the agents'
+// engine boots and time is not guarded either.
+std::timed_mutex& SnmpV3Mutex();
+
 }  // namespace t740::host
 
 #endif

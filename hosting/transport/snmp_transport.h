@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "hosting/transport/snmp_exchange.h"
 #include "hosting/transport/snmp_sessions.h"
 #include "hosting/transport/transport.h"
 
@@ -32,16 +33,8 @@ class SnmpTransport : public Transport {
                           std::string_view cardAddress) override;
 
  private:
-  struct Outcome {
-    bool ok = false;
-    std::string octets;
-    std::string why;  // when not ok
-  };
-
   int Read(std::string_view oid, CText* response);
   int Write(std::string_view oid, std::string_view value, CText* response);
-  Outcome Exchange(SnmpSessions& sessions, int command, const std::vector<uint32_t>& arcs,
-                   const std::string* octets);
   void Trace(const std::string& what, std::string_view oid, const std::string& why);
 
   const std::string agent_;
@@ -49,7 +42,6 @@ class SnmpTransport : public Transport {
   const bool tracing_;
   std::ostream& trace_;
   std::mutex traceMutex_;
-  std::mutex v3Mutex_;
   SnmpSessions readSessions_;
   SnmpSessions writeSessions_;
 };

@@ -15,6 +15,9 @@ namespace t740::host {
 
 enum class StatusText { Alarm, Led, Performance };
 
+// "alarm status", "LED status", "performance data".
+const char* StatusTextName(StatusText text);
+
 class Transport {
  public:
   virtual ~Transport() = default;

@@ -24,7 +24,25 @@ const TransportEntry kTransports[] = {
      }},
 };
 
+struct StatusName {
+  StatusText text;
+  const char* name;
+};
+
+constexpr StatusName kStatusNames[] = {
+    {StatusText::Alarm, "alarm status"},
+    {StatusText::Led, "LED status"},
+    {StatusText::Performance, "performance data"},
+};
+
 }  // namespace
+
+const char* StatusTextName(StatusText text) {
+  for (const StatusName& entry : kStatusNames) {
+    if (entry.text == text) return entry.name;
+  }
+  return "status";
+}
 
 std::unique_ptr<Transport> MakeTransport(const HostOptions& options) {
   for (const TransportEntry& entry : kTransports) {

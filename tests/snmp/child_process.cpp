@@ -79,12 +79,6 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
   return child;
 }
 
-int ExitStatusOf(pid_t child) {
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // The first line the child writes on `descriptor`, or what came before the
 // patience ran out.
 std::string ReadLine(int descriptor, int patienceMilliseconds) {
@@ -105,6 +99,12 @@ std::string ReadLine(int descriptor, int patienceMilliseconds) {
 }
 
 }  // namespace
+
+int ExitStatusOf(pid_t child) {
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 ScratchDirectory::ScratchDirectory() {
   std::string pattern = (fs::temp_directory_path() / "t740-snmp-test-XXXXXX").string();

@@ -34,6 +34,10 @@ class ScratchDirectory {
   std::string path_;
 };
 
+// Waits for the child to end: its exit status, -1 when it did not exit
+// normally.
+int ExitStatusOf(pid_t child);
+
 // Runs the program to its end.
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
 

@@ -1,0 +1,85 @@
+// t740-exporter: wires the options, the configuration, the plug-in, the
+// metrics and the HTTP server together, and runs until stopped.
+#include <iostream>
+#include <memory>
+
+#include "exporter/config/config_holder.h"
+#include "exporter/config/web_config.h"
+#include "exporter/log/logger.h"
+#include "exporter/metrics/exporter_metrics.h"
+#include "exporter/options/exporter_options.h"
+#include "exporter/process/process_signals.h"
+#include "exporter/web/exporter_server.h"
+#include "hosting/errors/host_error.h"
+#include "hosting/plugin/plugin_library.h"
+#include "hosting/transport/snmp_library.h"
+
+namespace {
+
+using namespace t740::exporter;
+using t740::host::kExitFailure;
+using t740::host::kExitOk;
+using t740::host::kExitUsage;
+
+constexpr char kProgram[] = "t740-exporter";
+
+int Serve(const ExporterOptions& options, Logger& log) {
+  std::unique_ptr<ConfigHolder> config;
+  WebConfig web;
+  try {
+    config = std::make_unique<ConfigHolder>(options.configFile);
+    if (!options.webConfigFile.empty()) web = LoadWebConfig(options.webConfigFile);
+  } catch (const ConfigError& error) {
+    log.Log(LogLevel::Error, "bad configuration", {{"err", error.what()}});
+    return kExitUsage;
+  }
+  const t740::host::PluginLibrary plugin(t740::host::ResolveProgramPluginPath(options.pluginPath));
+  t740::host::StartSnmpLibrary();
+  ProcessSignals signals;
+  ExporterMetrics metrics(T740_VERSION, plugin.Path());
+  std::unique_ptr<ExporterServer> server;
+  try {
+    server = std::make_unique<ExporterServer>(
+        ExporterParts{plugin.Exports(), *config, options.allowTargets, metrics, log}, web);
+  } catch (const ConfigError& error) {
+    log.Log(LogLevel::Error, "bad web configuration", {{"err", error.what()}});
+    return kExitUsage;
+  }
+  const int port = server->Bind(options.listen);
+  log.Log(LogLevel::Info, "listening",
+          {{"address", options.listen.host + ":" + std::to_string(port)},
+           {"tls", web.tls ? "true" : "false"},
+           {"plugin", plugin.Path()},
+           {"version", T740_VERSION}});
+  signals.Watch([&] { server->Reload("SIGHUP"); }, [&] { server->Stop(); });
+  server->Serve();
+  log.Log(LogLevel::Info, "stopped");
+  return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ExporterOptions options;
+  try {
+    options = ParseExporterOptions(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const t740::host::UsageError& error) {
+    std::cerr << kProgram << ": " << error.what() << "\nTry '" << kProgram << " --help'.\n";
+    return kExitUsage;
+  }
+  if (options.help) {
+    std::cout << ExporterHelp();
+    return kExitOk;
+  }
+  if (options.version) {
+    std::cout << kProgram << " " << T740_VERSION << "\n";
+    return kExitOk;
+  }
+  Logger log(std::cerr, options.logLevel);
+  try {
+    return Serve(options, log);
+  } catch (const std::exception& error) {
+    log.Log(LogLevel::Error, "cannot serve", {{"err", error.what()}});
+    return kExitFailure;
+  }
+}

@@ -1,0 +1,45 @@
+// The exporter's own metrics (/metrics): probes by outcome, their duration
+// as a histogram, SNMP requests and time-outs, build and plug-in, and the
+// state of the configuration. Any thread.
+#ifndef T740_EXPORTER_METRICS_EXPORTER_METRICS_H
+#define T740_EXPORTER_METRICS_EXPORTER_METRICS_H
+
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace t740::exporter {
+
+enum class ProbeOutcome { Success, Failure, BadRequest, Forbidden };
+
+struct ReloadState {
+  bool lastSuccessful;
+  double lastSuccessSeconds;
+};
+
+class ExporterMetrics {
+ public:
+  ExporterMetrics(std::string version, std::string plugin);
+
+  void CountProbe(ProbeOutcome outcome);
+  // A probe that reached SNMP: its duration, and whether its request timed out.
+  void CountSnmpProbe(double seconds, bool timedOut);
+  std::string Exposition(const ReloadState& reload) const;
+
+ private:
+  const std::string version_;
+  const std::string plugin_;
+  mutable std::mutex mutex_;
+  std::array<uint64_t, 4> probes_{};
+  std::vector<uint64_t> buckets_;  // probes up to each bound
+  uint64_t durationCount_ = 0;
+  double durationSum_ = 0;
+  uint64_t snmpRequests_ = 0;
+  uint64_t snmpTimeouts_ = 0;
+};
+
+}  // namespace t740::exporter
+
+#endif

@@ -1,0 +1,36 @@
+// One probe of a card: its three status texts in one SNMP GET, decoded by
+// the plug-in's exports as a host decodes them. Probes run concurrently,
+// each with SNMP sessions of its own; the status exports need no lock.
+#ifndef T740_EXPORTER_PROBE_CARD_PROBER_H
+#define T740_EXPORTER_PROBE_CARD_PROBER_H
+
+#include <string>
+
+#include "exporter/config/exporter_config.h"
+#include "exporter/probe/probe_query.h"
+#include "exporter/probe/scrape_budget.h"
+#include "hosting/plugin/plugin_library.h"
+#include "hosting/status/card_status.h"
+#include "hosting/transport/snmp_status_texts.h"
+
+namespace t740::exporter {
+
+struct ProbeResult {
+  bool up = false;
+  std::string reason;  // why not, when not up
+  host::CardStatus status;
+  double seconds = 0;
+  bool snmpTimedOut = false;
+};
+
+// The texts decoded: up when the plug-in took the alarm status and the
+// performance data (the LED codes are not decoded: the plug-in's codes do
+// not follow the status).
+ProbeResult DecodeStatusTexts(const host::PluginExports& exports, const host::StatusTexts& texts);
+
+ProbeResult ProbeCard(const host::PluginExports& exports, const ProbeTarget& target,
+                      const Auth& auth, SnmpTries tries);
+
+}  // namespace t740::exporter
+
+#endif

@@ -1,0 +1,74 @@
+// The exporter's HTTP side, on cpp-httplib: /probe, /metrics, / and
+// POST /-/reload, over TLS and behind basic authentication when the web
+// configuration asks, with bounded time-outs, request sizes and threads.
+#ifndef T740_EXPORTER_WEB_EXPORTER_SERVER_H
+#define T740_EXPORTER_WEB_EXPORTER_SERVER_H
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "exporter/config/config_holder.h"
+#include "exporter/config/web_config.h"
+#include "exporter/log/logger.h"
+#include "exporter/metrics/exporter_metrics.h"
+#include "exporter/options/exporter_options.h"
+#include "exporter/probe/target_allow_list.h"
+#include "exporter/web/basic_auth.h"
+#include "hosting/plugin/plugin_library.h"
+
+namespace httplib {
+class Server;
+struct Request;
+struct Response;
+}  // namespace httplib
+
+namespace t740::exporter {
+
+// The bounds on what a client may ask of the server.
+constexpr int kServerThreads = 16;         // probes at once; more wait their turn
+constexpr int kReadTimeoutSeconds = 5;     // for a request to arrive
+constexpr int kWriteTimeoutSeconds = 10;   // for an answer to leave
+constexpr int kKeepAliveSeconds = 5;       // an idle connection's life
+constexpr int kKeepAliveRequests = 100;    // requests on one connection
+constexpr size_t kPayloadMaximum = 65536;  // a request body
+
+struct ExporterParts {
+  const host::PluginExports& exports;
+  ConfigHolder& config;
+  const TargetAllowList& allowList;
+  ExporterMetrics& metrics;
+  Logger& log;
+};
+
+class ExporterServer {
+ public:
+  // Throws ConfigError when the TLS certificate or key does not load.
+  ExporterServer(ExporterParts parts, const WebConfig& web);
+  ~ExporterServer();
+  ExporterServer(const ExporterServer&) = delete;
+  ExporterServer& operator=(const ExporterServer&) = delete;
+
+  // The port bound; throws std::runtime_error when the address cannot be.
+  int Bind(const ListenAddress& address);
+  // Serves until Stop(); any thread may stop it.
+  void Serve();
+  void Stop();
+
+  // Loads the configuration file again; a failure keeps the configuration
+  // in force. `trigger` names the cause in the log.
+  std::optional<std::string> Reload(const std::string& trigger);
+
+ private:
+  void Route();
+  void Probe(const httplib::Request& request, httplib::Response& response);
+  bool Authorized(const std::string& authorization) const;
+
+  ExporterParts parts_;
+  std::optional<BasicAuth> auth_;
+  std::unique_ptr<httplib::Server> server_;
+};
+
+}  // namespace t740::exporter
+
+#endif

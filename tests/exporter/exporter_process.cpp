@@ -1,0 +1,95 @@
+#include "exporter_process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "spawn_arguments.h"
+
+extern char** environ;
+
+namespace t740::test {
+namespace {
+
+constexpr auto kPatience = std::chrono::seconds(10);
+constexpr char kListening[] = "msg=listening address=127.0.0.1:";
+
+}  // namespace
+
+ExporterProcess::ExporterProcess(const std::vector<std::string>& arguments) {
+  const std::string log = logs_.Path() + "/log";
+  std::vector<std::string> argv = {ExporterPath(), "--web.listen-address", "127.0.0.1:0",
+                                   "--plugin", PluginPath()};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  std::vector<char*> pointers = SpawnPointers(argv);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(),
+                                   O_WRONLY | O_CREAT | O_APPEND, 0600);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(),
+                                   O_WRONLY | O_CREAT | O_APPEND, 0600);
+  const int spawned =
+      posix_spawn(&pid_, argv[0].c_str(), &actions, nullptr, pointers.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) {
+    pid_ = -1;
+    ADD_FAILURE() << "cannot start " << argv[0];
+    return;
+  }
+  if (!WaitForLog(kListening)) {
+    ADD_FAILURE() << "t740-exporter did not start: " << Log();
+    return;
+  }
+  const std::string text = Log();
+  port_ = std::stoi(text.substr(text.find(kListening) + sizeof kListening - 1));
+}
+
+ExporterProcess::~ExporterProcess() {
+  Stop();
+}
+
+void ExporterProcess::Signal(int signal) const {
+  if (pid_ > 0) kill(pid_, signal);
+}
+
+int ExporterProcess::Stop() {
+  if (pid_ < 0) return exitStatus_;
+  kill(pid_, SIGTERM);
+  exitStatus_ = ExitStatusOf(pid_);
+  pid_ = -1;
+  return exitStatus_;
+}
+
+std::string ExporterProcess::Log() const {
+  std::ifstream file(logs_.Path() + "/log");
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+bool ExporterProcess::WaitForLog(const std::string& text) const {
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  while (Log().find(text) == std::string::npos) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+std::string ExporterPath() {
+  return T740_EXPORTER;
+}
+std::string PluginPath() {
+  return T740_PLUGIN;
+}
+
+}  // namespace t740::test

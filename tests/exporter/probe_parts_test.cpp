@@ -1,0 +1,163 @@
+// The probe's parts without a network: its query, the allow-list, the
+// scrape time-out's budget, the basic authentication, and the real plug-in
+// decoding texts it rejects or whose counters are not all hex.
+#include <gtest/gtest.h>
+
+#include <crypt.h>
+
+#include <sstream>
+
+#include "exporter/metrics/probe_metrics.h"
+#include "exporter/probe/card_prober.h"
+#include "exporter/probe/probe_query.h"
+#include "exporter/probe/scrape_budget.h"
+#include "exporter/probe/target_allow_list.h"
+#include "exporter/web/basic_auth.h"
+#include "hosting/text/exposition_writer.h"
+
+namespace t740::exporter {
+namespace {
+
+using Parameters = std::multimap<std::string, std::string>;
+
+TEST(ProbeQueryTest, TakesATargetWithOrWithoutPortAndACardOfTwoToFourDigits) {
+  const ProbeQuery query = ParseProbeQuery({{"target", "10.0.0.5:1161"}, {"card", "0107"}});
+  ASSERT_TRUE(query.target) << query.error;
+  EXPECT_EQ(query.target->ipv4, 0x0A000005u);
+  EXPECT_EQ(query.target->port, 1161);
+  const ProbeQuery plain = ParseProbeQuery({{"target", "10.0.0.5"}, {"card", "17"}, {"auth", "a"}});
+  ASSERT_TRUE(plain.target) << plain.error;
+  EXPECT_EQ(plain.target->port, 161);
+  EXPECT_EQ(plain.target->auth, "a");
+}
+
+TEST(ProbeQueryTest, RefusesEachBadQueryWithAOneLineReason) {
+  const std::pair<Parameters, const char*> bad[] = {
+      {{{"card", "0107"}}, "target parameter is missing"},
+      {{{"target", "10.0.0.5"}}, "card parameter is missing"},
+      {{{"target", "card.example"}, {"card", "0107"}}, "is not an IPv4 address"},
+      {{{"target", "10.0.0.256"}, {"card", "0107"}}, "is not an IPv4 address"},
+      {{{"target", "10.0.0.5:0"}, {"card", "0107"}}, "no port from 1 to 65535"},
+      {{{"target", "10.0.0.5:"}, {"card", "0107"}}, "no port from 1 to 65535"},
+      {{{"target", "10.0.0.5"}, {"card", "7"}}, "2 to 4 digits"},
+      {{{"target", "10.0.0.5"}, {"card", "01073"}}, "2 to 4 digits"},
+      {{{"target", "10.0.0.5"}, {"card", "01a7"}}, "2 to 4 digits"},
+      {{{"target", "10.0.0.5"}, {"target", "10.0.0.6"}, {"card", "0107"}}, "more than once"},
+      {{{"target", "10.0.0.5"}, {"card", "0107"}, {"module", "x"}}, "unknown parameter"},
+      {{{"target", "10.0.0.5\nX"}, {"card", "0107"}}, "'10.0.0.5?X' is not an IPv4"},
+      {{{"target", "10.0.0.5"}, {"card", "0107"}, {"auth", "a\nb"}}, "is no auth name"},
+  };
+  for (const auto& [parameters, reason] : bad) {
+    const ProbeQuery query = ParseProbeQuery(parameters);
+    EXPECT_FALSE(query.target);
+    EXPECT_NE(query.error.find(reason), std::string::npos) << query.error;
+    EXPECT_EQ(query.error.find('\n'), std::string::npos);
+  }
+}
+
+TEST(TargetAllowListTest, AllowsOnlyItsNetworksOnceOneIsGiven) {
+  TargetAllowList list;
+  EXPECT_TRUE(list.Allows(0x0A000001));
+  list.Add(*ParseCidr("127.0.0.0/8"));
+  list.Add(*ParseCidr("10.1.2.3"));
+  EXPECT_TRUE(list.Allows(0x7F000001));
+  EXPECT_TRUE(list.Allows(0x0A010203));
+  EXPECT_FALSE(list.Allows(0x0A010204));
+  for (const char* bad : {"10.0.0.1/8", "10.0.0.0/33", "10.0.0.0/", "::1/128", "10/8"}) {
+    EXPECT_FALSE(ParseCidr(bad)) << bad;
+  }
+}
+
+TEST(ScrapeBudgetTest, TheScrapeTimeOutLessItsMarginBoundsTheTries) {
+  EXPECT_EQ(ScrapeBudgetMilliseconds("10"), 9500);
+  EXPECT_EQ(ScrapeBudgetMilliseconds("0.2"), kBudgetMinimumMilliseconds);
+  EXPECT_FALSE(ScrapeBudgetMilliseconds(""));
+  EXPECT_FALSE(ScrapeBudgetMilliseconds("ten"));
+  EXPECT_FALSE(ScrapeBudgetMilliseconds("-1"));
+  const SnmpTries configured{1000, 3};
+  EXPECT_EQ(FitTries(configured, std::nullopt).retries, 3);
+  EXPECT_EQ(FitTries(configured, 2500).retries, 1);  // two whole tries fit
+  const SnmpTries one = FitTries(configured, 600);
+  EXPECT_EQ(one.timeoutMilliseconds, 600);
+  EXPECT_EQ(one.retries, 0);
+}
+
+TEST(BasicAuthTest, ChecksTheBcryptHashOfTheUsersPassword) {
+  char salt[CRYPT_GENSALT_OUTPUT_SIZE];
+  ASSERT_TRUE(crypt_gensalt_rn("$2b$", 4, nullptr, 0, salt, sizeof salt));
+  const std::string hash = crypt("right horse", salt);
+  const BasicAuth auth({{"prometheus", hash}});
+  EXPECT_TRUE(auth.Allows("Basic cHJvbWV0aGV1czpyaWdodCBob3JzZQ=="));   // prometheus:right horse
+  EXPECT_FALSE(auth.Allows("Basic cHJvbWV0aGV1czp3cm9uZyBob3JzZQ=="));  // prometheus:wrong horse
+  EXPECT_FALSE(auth.Allows("Basic b3RoZXI6cmlnaHQgaG9yc2U="));          // other:right horse
+  EXPECT_FALSE(auth.Allows("Bearer cHJvbWV0aGV1czpyaWdodCBob3JzZQ=="));
+  EXPECT_FALSE(auth.Allows("Basic cHJvbWV0aGV1czpyaWdodCBob3JzZQ="));
+  EXPECT_EQ(DecodeBase64("YQ=="), "a");
+  EXPECT_EQ(DecodeBase64("YWI="), "ab");
+  EXPECT_FALSE(DecodeBase64("Y=Q="));
+}
+
+TEST(ExpositionWriterTest, EscapesLabelValuesAndWritesNumbersAsPrometheusReadsThem) {
+  std::ostringstream text;
+  host::ExpositionWriter out(text);
+  out.Sample("t740_x", {{"plugin", "/opt/a \"b\"\\c\nd"}}, 0.1);
+  EXPECT_EQ(text.str(), "t740_x{plugin=\"/opt/a \\\"b\\\"\\\\c\\nd\"} 0.1\n");
+  EXPECT_EQ(host::ExpositionNumber(65535), "65535");
+  EXPECT_EQ(std::stod(host::ExpositionNumber(1.0 / 3)), 1.0 / 3);
+  EXPECT_EQ(host::ExpositionNumber(0.25), "0.25");
+}
+
+class PluginDecodeTest : public testing::Test {
+ protected:
+  const host::PluginLibrary plugin_{T740_PLUGIN};
+};
+
+TEST_F(PluginDecodeTest, AStatusThePluginRejectsIsNotUpAndInventsNoZeros) {
+  host::StatusTexts texts{std::string(61, '0'), std::string(148, '0'), ""};
+  const ProbeResult result = DecodeStatusTexts(plugin_.Exports(), texts);
+  EXPECT_FALSE(result.up);
+  EXPECT_NE(result.reason.find("rejected the alarm status (61 characters)"), std::string::npos)
+      << result.reason;
+  const std::string exposition = ProbeExposition(result);
+  EXPECT_NE(exposition.find("\nt740_up 0\n"), std::string::npos);
+  EXPECT_EQ(exposition.find("t740_alarm_active"), std::string::npos);
+  EXPECT_EQ(exposition.find("t740_errored_blocks"), std::string::npos);
+}
+
+// Performance data of five fields, each 900 characters of one digit after
+// its head: one record of each period completed.
+std::string PerformanceData(char counterDigit) {
+  const char* const heads[] = {"0000000100", "0000", "0000", "0000", "0000000001"};
+  std::string fields;
+  for (const std::string head : heads)
+    fields += head + std::string(900 - head.size(), counterDigit) + ",";
+  return fields;
+}
+
+TEST_F(PluginDecodeTest, CountersThatAreNotHexAreLeftOutAndCounted) {
+  const std::string alarm =
+      "000000"
+      "04" +
+      std::string(54, '0');
+  const ProbeResult hex = DecodeStatusTexts(plugin_.Exports(), {alarm, "", PerformanceData('1')});
+  ASSERT_TRUE(hex.up) << hex.reason;
+  const std::string good = ProbeExposition(hex);
+  EXPECT_NE(good.find("t740_alarm_active{port=\"A\",alarm=\"STM-LOS\"} 1\n"), std::string::npos);
+  EXPECT_NE(
+      good.find("t740_errored_blocks{period=\"15m\",record=\"latest_completed\",ports=\"B/D\","
+                "layer=\"regenerator_section\"} 4369\n"),
+      std::string::npos);
+  EXPECT_NE(good.find("\nt740_performance_decode_errors 0\n"), std::string::npos);
+
+  const ProbeResult garbled =
+      DecodeStatusTexts(plugin_.Exports(), {alarm, "", PerformanceData('x')});
+  ASSERT_TRUE(garbled.up) << garbled.reason;
+  const std::string bad = ProbeExposition(garbled);
+  EXPECT_EQ(bad.find("t740_errored_blocks{"), std::string::npos);
+  // 27 fields in each of the 8 records: current and latest of two periods,
+  // two port pairs.
+  EXPECT_NE(bad.find("\nt740_performance_decode_errors 216\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace t740::exporter
