@@ -8,6 +8,9 @@
 #include "exporter/probe/card_prober.h"
 #include "exporter/probe/probe_query.h"
 #include "exporter/probe/scrape_budget.h"
+#include "exporter/web/connection_pool.h"
+#include "exporter/web/guarded_server.h"
+#include "exporter/web/guarded_stream.h"
 #include "hosting/text/exposition_writer.h"
 
 namespace t740::exporter {
@@ -35,8 +38,16 @@ void Refuse(httplib::Response& response, int status, const std::string& reason) 
   response.set_content(reason + "\n", kTextPlain);
 }
 
+constexpr ConnectionBounds kBounds{{std::chrono::seconds(kRequestSeconds),
+                                    std::chrono::seconds(kAnswerSeconds), kHeadMaximum,
+                                    kPayloadMaximum + kBodyFramingBytes},
+                                   std::chrono::seconds(kKeepAliveSeconds),
+                                   kKeepAliveRequests};
+
+// Plain HTTP goes over the guarded streams; TLS keeps the library's own
+// connection handling with its per-read and per-write time-outs.
 std::unique_ptr<httplib::Server> MakeServer(const WebConfig& web) {
-  if (!web.tls) return std::make_unique<httplib::Server>();
+  if (!web.tls) return std::make_unique<GuardedServer>(kBounds);
   auto server =
       std::make_unique<httplib::SSLServer>(web.tls->certFile.c_str(), web.tls->keyFile.c_str());
   if (!server->is_valid()) {
@@ -51,9 +62,12 @@ std::unique_ptr<httplib::Server> MakeServer(const WebConfig& web) {
 ExporterServer::ExporterServer(ExporterParts parts, const WebConfig& web)
     : parts_(parts), server_(MakeServer(web)) {
   if (!web.users.empty()) auth_.emplace(web.users);
-  server_->new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
-  server_->set_read_timeout(kReadTimeoutSeconds, 0);
-  server_->set_write_timeout(kWriteTimeoutSeconds, 0);
+  const bool refuses = !web.tls;
+  server_->new_task_queue = [refuses] {
+    return new ConnectionPool(kConnectionsMaximum, refuses);
+  };
+  server_->set_read_timeout(kRequestSeconds, 0);
+  server_->set_write_timeout(kAnswerSeconds, 0);
   server_->set_keep_alive_timeout(kKeepAliveSeconds);
   server_->set_keep_alive_max_count(kKeepAliveRequests);
   server_->set_payload_max_length(kPayloadMaximum);
@@ -69,6 +83,12 @@ bool ExporterServer::Authorized(const std::string& authorization) const {
 void ExporterServer::Route() {
   server_->set_pre_routing_handler(
       [this](const httplib::Request& request, httplib::Response& response) {
+        if (GuardedStream* stream = GuardedStream::Current()) stream->HeadRead();
+        if (request.headers.size() > kHeadersMaximum) {
+          Refuse(response, 431,
+                 "more than " + std::to_string(kHeadersMaximum) + " header lines");
+          return httplib::Server::HandlerResponse::Handled;
+        }
         if (Authorized(request.get_header_value("Authorization"))) {
           return httplib::Server::HandlerResponse::Unhandled;
         }
@@ -140,6 +160,7 @@ void ExporterServer::Probe(const httplib::Request& request, httplib::Response& r
   const SnmpTries tries =
       FitTries({config->timeoutMilliseconds, config->retries},
                ScrapeBudgetMilliseconds(request.get_header_value(kScrapeTimeoutHeader)));
+  const ProbeGate::Pass pass(probes_);
   const ProbeResult result = ProbeCard(parts_.exports, target, *auth, tries);
   parts_.metrics.CountSnmpProbe(result.seconds, result.snmpTimedOut);
   parts_.metrics.CountProbe(result.up ? ProbeOutcome::Success : ProbeOutcome::Failure);
