@@ -2,6 +2,8 @@
 
 #include <httplib.h>
 
+#include <algorithm>
+#include <chrono>
 #include <stdexcept>
 
 #include "exporter/metrics/probe_metrics.h"
@@ -46,21 +48,26 @@ constexpr ConnectionBounds kBounds{{std::chrono::seconds(kRequestSeconds),
 
 // Plain HTTP goes over the guarded streams; TLS keeps the library's own
 // connection handling with its per-read and per-write time-outs.
-std::unique_ptr<httplib::Server> MakeServer(const WebConfig& web) {
-  if (!web.tls) return std::make_unique<GuardedServer>(kBounds);
-  auto server =
-      std::make_unique<httplib::SSLServer>(web.tls->certFile.c_str(), web.tls->keyFile.c_str());
+std::unique_ptr<httplib::Server> MakeServer(const WebConfig& web, std::function<void()>& deepen) {
+  if (!web.tls) {
+    auto server = std::make_unique<GuardedServer>(kBounds);
+    deepen = [plain = server.get()] { plain->Deepen(); };
+    return server;
+  }
+  auto server = std::make_unique<DeepServer<httplib::SSLServer>>(web.tls->certFile.c_str(),
+                                                                 web.tls->keyFile.c_str());
   if (!server->is_valid()) {
     throw ConfigError("tls_server_config: cannot load the certificate " + web.tls->certFile +
                       " with the key " + web.tls->keyFile);
   }
+  deepen = [tls = server.get()] { tls->Deepen(); };
   return server;
 }
 
 }  // namespace
 
 ExporterServer::ExporterServer(ExporterParts parts, const WebConfig& web)
-    : parts_(parts), server_(MakeServer(web)) {
+    : parts_(parts), server_(MakeServer(web, deepen_)) {
   if (!web.users.empty()) auth_.emplace(web.users);
   const bool refuses = !web.tls;
   server_->new_task_queue = [refuses] {
@@ -157,10 +164,16 @@ void ExporterServer::Probe(const httplib::Request& request, httplib::Response& r
     }
     auth = &named->second;
   }
-  const SnmpTries tries =
-      FitTries({config->timeoutMilliseconds, config->retries},
-               ScrapeBudgetMilliseconds(request.get_header_value(kScrapeTimeoutHeader)));
+  const auto queued = std::chrono::steady_clock::now();
   const ProbeGate::Pass pass(probes_);
+  // The wait for a place counts against the scrape's time.
+  std::optional<int> budget = ScrapeBudgetMilliseconds(request.get_header_value(kScrapeTimeoutHeader));
+  if (budget) {
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - queued);
+    budget = std::max(kBudgetMinimumMilliseconds, *budget - static_cast<int>(waited.count()));
+  }
+  const SnmpTries tries = FitTries({config->timeoutMilliseconds, config->retries}, budget);
   const ProbeResult result = ProbeCard(parts_.exports, target, *auth, tries);
   parts_.metrics.CountSnmpProbe(result.seconds, result.snmpTimedOut);
   parts_.metrics.CountProbe(result.up ? ProbeOutcome::Success : ProbeOutcome::Failure);
@@ -176,8 +189,12 @@ void ExporterServer::Probe(const httplib::Request& request, httplib::Response& r
 int ExporterServer::Bind(const ListenAddress& address) {
   if (address.port == 0) {
     const int port = server_->bind_to_any_port(address.host);
-    if (port > 0) return port;
+    if (port > 0) {
+      deepen_();
+      return port;
+    }
   } else if (server_->bind_to_port(address.host, address.port)) {
+    deepen_();
     return address.port;
   }
   throw std::runtime_error("cannot listen on " + address.host + ":" + std::to_string(address.port));

@@ -4,6 +4,7 @@
 #ifndef T740_EXPORTER_WEB_EXPORTER_SERVER_H
 #define T740_EXPORTER_WEB_EXPORTER_SERVER_H
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -72,6 +73,7 @@ class ExporterServer {
   ExporterParts parts_;
   std::optional<BasicAuth> auth_;
   ProbeGate probes_{kProbesAtOnce};
+  std::function<void()> deepen_;  // set by the server's making, before it
   std::unique_ptr<httplib::Server> server_;
 };
 

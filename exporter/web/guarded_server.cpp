@@ -57,7 +57,8 @@ bool GuardedServer::process_and_close_socket(socket_t sock) {
     GuardedStream stream(sock, bounds_.stream, arrival);
     const CurrentStream current(stream);
     bool closed = false;
-    served = process_request(stream, left == 1, closed, [](httplib::Request&) {}) && !closed;
+    served = process_request(stream, left == 1, closed, [](httplib::Request&) {}) && !closed &&
+             !stream.Spent();
     if (!served || !Arrives(sock)) break;
     arrival = GuardedStream::Clock::now();
   }

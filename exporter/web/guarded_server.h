@@ -7,6 +7,7 @@
 #define T740_EXPORTER_WEB_GUARDED_SERVER_H
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <chrono>
 
@@ -20,7 +21,20 @@ struct ConnectionBounds {
   int requests;                         // requests on one connection
 };
 
-class GuardedServer : public httplib::Server {
+// cpp-httplib listens with a backlog of 5: a burst of connections beyond
+// it loses its SYNs and waits a second or more for each retry.
+constexpr int kListenBacklog = 1024;
+
+// A server whose listening socket takes kListenBacklog connections.
+template <class Base>
+class DeepServer : public Base {
+ public:
+  using Base::Base;
+  // Once bound.
+  void Deepen() { ::listen(this->svr_sock_, kListenBacklog); }
+};
+
+class GuardedServer : public DeepServer<httplib::Server> {
  public:
   explicit GuardedServer(const ConnectionBounds& bounds) : bounds_(bounds) {}
 

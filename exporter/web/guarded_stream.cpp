@@ -38,6 +38,10 @@ void GuardedStream::HeadRead() {
   budget_ = bounds_.bodyBytes;
 }
 
+bool GuardedStream::Spent() const {
+  return spent_;
+}
+
 GuardedStream* GuardedStream::Current() {
   return current;
 }
@@ -71,7 +75,10 @@ bool GuardedStream::is_writable() const {
 }
 
 ssize_t GuardedStream::read(char* bytes, size_t size) {
-  if (budget_ == 0 || !Wait(POLLIN, requestDeadline_)) return -1;
+  if (budget_ == 0 || !Wait(POLLIN, requestDeadline_)) {
+    spent_ = true;
+    return -1;
+  }
   const ssize_t got = recv(socket_, bytes, std::min(size, budget_), 0);
   if (got > 0) budget_ -= static_cast<size_t>(got);
   return got;
@@ -81,7 +88,10 @@ ssize_t GuardedStream::write(const char* bytes, size_t size) {
   size_t sent = 0;
   const Clock::time_point deadline = AnswerDeadline();
   while (sent < size) {
-    if (!Wait(POLLOUT, deadline)) return -1;
+    if (!Wait(POLLOUT, deadline)) {
+      spent_ = true;
+      return -1;
+    }
     const ssize_t wrote = send(socket_, bytes + sent, size - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (wrote < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (wrote <= 0) return -1;

@@ -28,6 +28,8 @@ class GuardedStream : public httplib::Stream {
 
   // The head has been read: the body's budget applies from here on.
   void HeadRead();
+  // A bound was hit: the connection can serve no further request.
+  bool Spent() const;
   // The stream of the request the calling thread serves, or none.
   static GuardedStream* Current();
 
@@ -49,6 +51,7 @@ class GuardedStream : public httplib::Stream {
   Clock::time_point answerDeadline_{};
   bool answering_ = false;
   size_t budget_;
+  bool spent_ = false;
 };
 
 // Makes `stream` the calling thread's Current() for its life.
