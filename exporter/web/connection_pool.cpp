@@ -1,5 +1,6 @@
 #include "exporter/web/connection_pool.h"
 
+#include <system_error>
 #include <thread>
 
 namespace t740::exporter {
@@ -18,15 +19,19 @@ void ConnectionPool::enqueue(std::function<void()> connection) {
   if (open_ < maximum_) {
     ++open_;
     lock.unlock();
-    Start(std::move(connection));
-  } else if (refuses_) {
-    lock.unlock();
-    refusing = true;
-    connection();
-    refusing = false;
-  } else {
-    waiting_.push_back(std::move(connection));
+    try {
+      return Start(connection);
+    } catch (const std::system_error&) {
+      // No thread to be had: as if the pool were full.
+      lock.lock();
+      --open_;
+    }
   }
+  if (!refuses_) return waiting_.push_back(std::move(connection));
+  lock.unlock();
+  refusing = true;
+  connection();
+  refusing = false;
 }
 
 void ConnectionPool::Start(std::function<void()> connection) {

@@ -27,6 +27,7 @@ class ConnectionPool : public httplib::TaskQueue {
   static bool Refusing();
 
  private:
+  // Throws std::system_error when no thread can be started.
   void Start(std::function<void()> connection);
 
   const int maximum_;

@@ -40,11 +40,11 @@ void Refuse(httplib::Response& response, int status, const std::string& reason) 
   response.set_content(reason + "\n", kTextPlain);
 }
 
-constexpr ConnectionBounds kBounds{{std::chrono::seconds(kRequestSeconds),
-                                    std::chrono::seconds(kAnswerSeconds), kHeadMaximum,
-                                    kPayloadMaximum + kBodyFramingBytes},
-                                   std::chrono::seconds(kKeepAliveSeconds),
-                                   kKeepAliveRequests};
+constexpr ConnectionBounds kBounds{
+    {std::chrono::seconds(kRequestSeconds), std::chrono::seconds(kAnswerSeconds), kHeadMaximum,
+     kPayloadMaximum + kBodyFramingBytes},
+    std::chrono::seconds(kKeepAliveSeconds),
+    kKeepAliveRequests};
 
 // Plain HTTP goes over the guarded streams; TLS keeps the library's own
 // connection handling with its per-read and per-write time-outs.
@@ -70,9 +70,7 @@ ExporterServer::ExporterServer(ExporterParts parts, const WebConfig& web)
     : parts_(parts), server_(MakeServer(web, deepen_)) {
   if (!web.users.empty()) auth_.emplace(web.users);
   const bool refuses = !web.tls;
-  server_->new_task_queue = [refuses] {
-    return new ConnectionPool(kConnectionsMaximum, refuses);
-  };
+  server_->new_task_queue = [refuses] { return new ConnectionPool(kConnectionsMaximum, refuses); };
   server_->set_read_timeout(kRequestSeconds, 0);
   server_->set_write_timeout(kAnswerSeconds, 0);
   server_->set_keep_alive_timeout(kKeepAliveSeconds);
@@ -92,8 +90,7 @@ void ExporterServer::Route() {
       [this](const httplib::Request& request, httplib::Response& response) {
         if (GuardedStream* stream = GuardedStream::Current()) stream->HeadRead();
         if (request.headers.size() > kHeadersMaximum) {
-          Refuse(response, 431,
-                 "more than " + std::to_string(kHeadersMaximum) + " header lines");
+          Refuse(response, 431, "more than " + std::to_string(kHeadersMaximum) + " header lines");
           return httplib::Server::HandlerResponse::Handled;
         }
         if (Authorized(request.get_header_value("Authorization"))) {
@@ -167,7 +164,8 @@ void ExporterServer::Probe(const httplib::Request& request, httplib::Response& r
   const auto queued = std::chrono::steady_clock::now();
   const ProbeGate::Pass pass(probes_);
   // The wait for a place counts against the scrape's time.
-  std::optional<int> budget = ScrapeBudgetMilliseconds(request.get_header_value(kScrapeTimeoutHeader));
+  std::optional<int> budget =
+      ScrapeBudgetMilliseconds(request.get_header_value(kScrapeTimeoutHeader));
   if (budget) {
     const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - queued);

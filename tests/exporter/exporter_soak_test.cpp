@@ -112,15 +112,16 @@ void ProbeAndCheck(const ExporterProcess& exporter, const SimAgent& agent, int a
   const std::string path = "/probe?target=" + AgentAddress(agentIndex) + ":" +
                            std::to_string(agent.Port()) + "&card=" + card + "&auth=soak";
   const auto start = Clock::now();
-  const auto answer = client.Get(path.c_str(), {{"X-Prometheus-Scrape-Timeout-Seconds", kScrapeTimeout}});
+  const auto answer =
+      client.Get(path.c_str(), {{"X-Prometheus-Scrape-Timeout-Seconds", kScrapeTimeout}});
   const auto took = Clock::now() - start;
   ASSERT_TRUE(answer) << where;
   ASSERT_EQ(answer->status, 200) << where << ": " << answer->body;
   EXPECT_LT(took, kScrapeBound) << where;
-  const long milliseconds =
-      std::chrono::duration_cast<std::chrono::milliseconds>(took).count();
+  const long milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(took).count();
   for (long longest = tally.longestMilliseconds;
-       milliseconds > longest && !tally.longestMilliseconds.compare_exchange_weak(longest, milliseconds);) {
+       milliseconds > longest &&
+       !tally.longestMilliseconds.compare_exchange_weak(longest, milliseconds);) {
   }
   const std::string& body = answer->body;
   const double up = Sample(body, "t740_up");
@@ -186,7 +187,9 @@ TEST(ExporterSoakTest, ProbesOfALossyNetworkStayRightThroughReloads) {
     config.Write(kConfigurations[chosen]);
     exporter.Signal(SIGHUP);
     ++reloads;
-    for (int wait = 0; wait < 100 && Count(exporter.Log(), "trigger=SIGHUP") < static_cast<size_t>(reloads); ++wait) {
+    for (int wait = 0;
+         wait < 100 && Count(exporter.Log(), "trigger=SIGHUP") < static_cast<size_t>(reloads);
+         ++wait) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ASSERT_EQ(Count(exporter.Log(), "trigger=SIGHUP"), static_cast<size_t>(reloads));
@@ -201,8 +204,8 @@ TEST(ExporterSoakTest, ProbesOfALossyNetworkStayRightThroughReloads) {
   std::cout << tally.up + tally.down << " probes (" << tally.down << " t740_up 0), " << reloads
             << " reloads (" << refused << " refused); longest probe " << tally.longestMilliseconds
             << " ms of a scrape time-out of " << kScrapeTimeout << " s; exporter RSS " << rssStart
-            << " kB at the start, " << rssEnd << " kB at the end (" << rssEnd - rssStart
-            << " kB)" << std::endl;
+            << " kB at the start, " << rssEnd << " kB at the end (" << rssEnd - rssStart << " kB)"
+            << std::endl;
 }
 
 }  // namespace

@@ -98,8 +98,7 @@ bool ProbeAnswered(const ExporterProcess& exporter, const SimAgent& agent) {
   httplib::Client client("127.0.0.1", exporter.Port());
   client.set_read_timeout(10, 0);
   const auto answer = client.Get(("/probe?target=" + agent.Address() + "&card=0107").c_str());
-  return answer && answer->status == 200 &&
-         Sample(answer->body, "t740_up") == 1;
+  return answer && answer->status == 200 && Sample(answer->body, "t740_up") == 1;
 }
 
 TEST(HostileClientsTest, AProbeIsAnsweredWhileHostileClientsAreAtWork) {
@@ -131,7 +130,8 @@ TEST(HostileClientsTest, AProbeIsAnsweredWhileHostileClientsAreAtWork) {
 
   const std::pair<std::string, std::string> oversized[] = {
       {"GET /" + std::string(20000, 'a') + " HTTP/1.1\r\n\r\n", ""},
-      {"GET / HTTP/1.1\r\nX-Big: " + std::string(20000, 'b') + "\r\n\r\n", "HTTP/1.1 400 Bad Request"},
+      {"GET / HTTP/1.1\r\nX-Big: " + std::string(20000, 'b') + "\r\n\r\n",
+       "HTTP/1.1 400 Bad Request"},
   };
   for (const auto& [request, status] : oversized) {
     Connection client(exporter.Port());
