@@ -6,7 +6,7 @@
 // alarms under t740_up 1 or t740_up 0 with no alarms at all; the
 // exporter's memory at the start and the end is printed.
 //
-// T740_EXPORTER_SOAK_SECONDS sets the run's length (default 5),
+// T740_EXPORTER_SOAK_SECONDS sets the run's length (default 3),
 // T740_EXPORTER_SOAK_SEED repeats a printed seed.
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -60,7 +60,7 @@ unsigned Seed() {
 
 std::chrono::seconds Budget() {
   const char* seconds = std::getenv("T740_EXPORTER_SOAK_SECONDS");
-  return std::chrono::seconds(seconds ? std::stoi(seconds) : 5);
+  return std::chrono::seconds(seconds ? std::stoi(seconds) : 3);
 }
 
 std::string AgentAddress(int agent) {
