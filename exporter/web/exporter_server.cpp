@@ -2,12 +2,17 @@
 
 #include <httplib.h>
 
+#include <algorithm>
+#include <chrono>
 #include <stdexcept>
 
 #include "exporter/metrics/probe_metrics.h"
 #include "exporter/probe/card_prober.h"
 #include "exporter/probe/probe_query.h"
 #include "exporter/probe/scrape_budget.h"
+#include "exporter/web/connection_pool.h"
+#include "exporter/web/guarded_server.h"
+#include "exporter/web/guarded_stream.h"
 #include "hosting/text/exposition_writer.h"
 
 namespace t740::exporter {
@@ -35,25 +40,39 @@ void Refuse(httplib::Response& response, int status, const std::string& reason) 
   response.set_content(reason + "\n", kTextPlain);
 }
 
-std::unique_ptr<httplib::Server> MakeServer(const WebConfig& web) {
-  if (!web.tls) return std::make_unique<httplib::Server>();
-  auto server =
-      std::make_unique<httplib::SSLServer>(web.tls->certFile.c_str(), web.tls->keyFile.c_str());
+constexpr ConnectionBounds kBounds{
+    {std::chrono::seconds(kRequestSeconds), std::chrono::seconds(kAnswerSeconds), kHeadMaximum,
+     kPayloadMaximum + kBodyFramingBytes},
+    std::chrono::seconds(kKeepAliveSeconds),
+    kKeepAliveRequests};
+
+// Plain HTTP goes over the guarded streams; TLS keeps the library's own
+// connection handling with its per-read and per-write time-outs.
+std::unique_ptr<httplib::Server> MakeServer(const WebConfig& web, std::function<void()>& deepen) {
+  if (!web.tls) {
+    auto server = std::make_unique<GuardedServer>(kBounds);
+    deepen = [plain = server.get()] { plain->Deepen(); };
+    return server;
+  }
+  auto server = std::make_unique<DeepServer<httplib::SSLServer>>(web.tls->certFile.c_str(),
+                                                                 web.tls->keyFile.c_str());
   if (!server->is_valid()) {
     throw ConfigError("tls_server_config: cannot load the certificate " + web.tls->certFile +
                       " with the key " + web.tls->keyFile);
   }
+  deepen = [tls = server.get()] { tls->Deepen(); };
   return server;
 }
 
 }  // namespace
 
 ExporterServer::ExporterServer(ExporterParts parts, const WebConfig& web)
-    : parts_(parts), server_(MakeServer(web)) {
+    : parts_(parts), server_(MakeServer(web, deepen_)) {
   if (!web.users.empty()) auth_.emplace(web.users);
-  server_->new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
-  server_->set_read_timeout(kReadTimeoutSeconds, 0);
-  server_->set_write_timeout(kWriteTimeoutSeconds, 0);
+  const bool refuses = !web.tls;
+  server_->new_task_queue = [refuses] { return new ConnectionPool(kConnectionsMaximum, refuses); };
+  server_->set_read_timeout(kRequestSeconds, 0);
+  server_->set_write_timeout(kAnswerSeconds, 0);
   server_->set_keep_alive_timeout(kKeepAliveSeconds);
   server_->set_keep_alive_max_count(kKeepAliveRequests);
   server_->set_payload_max_length(kPayloadMaximum);
@@ -69,6 +88,11 @@ bool ExporterServer::Authorized(const std::string& authorization) const {
 void ExporterServer::Route() {
   server_->set_pre_routing_handler(
       [this](const httplib::Request& request, httplib::Response& response) {
+        if (GuardedStream* stream = GuardedStream::Current()) stream->HeadRead();
+        if (request.headers.size() > kHeadersMaximum) {
+          Refuse(response, 431, "more than " + std::to_string(kHeadersMaximum) + " header lines");
+          return httplib::Server::HandlerResponse::Handled;
+        }
         if (Authorized(request.get_header_value("Authorization"))) {
           return httplib::Server::HandlerResponse::Unhandled;
         }
@@ -137,9 +161,17 @@ void ExporterServer::Probe(const httplib::Request& request, httplib::Response& r
     }
     auth = &named->second;
   }
-  const SnmpTries tries =
-      FitTries({config->timeoutMilliseconds, config->retries},
-               ScrapeBudgetMilliseconds(request.get_header_value(kScrapeTimeoutHeader)));
+  const auto queued = std::chrono::steady_clock::now();
+  const ProbeGate::Pass pass(probes_);
+  // The wait for a place counts against the scrape's time.
+  std::optional<int> budget =
+      ScrapeBudgetMilliseconds(request.get_header_value(kScrapeTimeoutHeader));
+  if (budget) {
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - queued);
+    budget = std::max(kBudgetMinimumMilliseconds, *budget - static_cast<int>(waited.count()));
+  }
+  const SnmpTries tries = FitTries({config->timeoutMilliseconds, config->retries}, budget);
   const ProbeResult result = ProbeCard(parts_.exports, target, *auth, tries);
   parts_.metrics.CountSnmpProbe(result.seconds, result.snmpTimedOut);
   parts_.metrics.CountProbe(result.up ? ProbeOutcome::Success : ProbeOutcome::Failure);
@@ -155,8 +187,12 @@ void ExporterServer::Probe(const httplib::Request& request, httplib::Response& r
 int ExporterServer::Bind(const ListenAddress& address) {
   if (address.port == 0) {
     const int port = server_->bind_to_any_port(address.host);
-    if (port > 0) return port;
+    if (port > 0) {
+      deepen_();
+      return port;
+    }
   } else if (server_->bind_to_port(address.host, address.port)) {
+    deepen_();
     return address.port;
   }
   throw std::runtime_error("cannot listen on " + address.host + ":" + std::to_string(address.port));

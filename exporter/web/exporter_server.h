@@ -4,6 +4,7 @@
 #ifndef T740_EXPORTER_WEB_EXPORTER_SERVER_H
 #define T740_EXPORTER_WEB_EXPORTER_SERVER_H
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 #include "exporter/options/exporter_options.h"
 #include "exporter/probe/target_allow_list.h"
 #include "exporter/web/basic_auth.h"
+#include "exporter/web/probe_gate.h"
 #include "hosting/plugin/plugin_library.h"
 
 namespace httplib {
@@ -26,12 +28,16 @@ struct Response;
 namespace t740::exporter {
 
 // The bounds on what a client may ask of the server.
-constexpr int kServerThreads = 16;         // probes at once; more wait their turn
-constexpr int kReadTimeoutSeconds = 5;     // for a request to arrive
-constexpr int kWriteTimeoutSeconds = 10;   // for an answer to leave
-constexpr int kKeepAliveSeconds = 5;       // an idle connection's life
-constexpr int kKeepAliveRequests = 100;    // requests on one connection
-constexpr size_t kPayloadMaximum = 65536;  // a request body
+constexpr int kConnectionsMaximum = 512;    // open at once; more are refused with 503
+constexpr int kProbesAtOnce = 16;           // more wait their turn
+constexpr int kRequestSeconds = 5;          // for a whole request to arrive
+constexpr int kAnswerSeconds = 10;          // for a whole answer to leave
+constexpr int kKeepAliveSeconds = 5;        // an idle connection's life
+constexpr int kKeepAliveRequests = 100;     // requests on one connection
+constexpr size_t kHeadMaximum = 16384;      // request line and headers
+constexpr size_t kHeadersMaximum = 100;     // header lines
+constexpr size_t kPayloadMaximum = 65536;   // a request body
+constexpr size_t kBodyFramingBytes = 4096;  // chunk sizes and trailers beside it
 
 struct ExporterParts {
   const host::PluginExports& exports;
@@ -66,6 +72,8 @@ class ExporterServer {
 
   ExporterParts parts_;
   std::optional<BasicAuth> auth_;
+  ProbeGate probes_{kProbesAtOnce};
+  std::function<void()> deepen_;  // set by the server's making, before it
   std::unique_ptr<httplib::Server> server_;
 };
 

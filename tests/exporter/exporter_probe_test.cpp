@@ -39,25 +39,6 @@ std::string Probe(const SimAgent& agent, const std::string& more = "") {
   return "/probe?target=" + agent.Address() + "&card=0107" + more;
 }
 
-// The sample's value, or -1 when the exposition has no such line.
-double Sample(const std::string& exposition, const std::string& series) {
-  const size_t at = exposition.find("\n" + series + " ");
-  if (at == std::string::npos) return -1;
-  return std::stod(exposition.substr(at + series.size() + 2));
-}
-
-// An exporter configuration in a file of its own.
-class ConfigFile {
- public:
-  explicit ConfigFile(const std::string& text) { Write(text); }
-  void Write(const std::string& text) const { std::ofstream(path_) << text; }
-  const std::string& Path() const { return path_; }
-
- private:
-  ScratchDirectory scratch_;
-  std::string path_ = scratch_.Path() + "/exporter.yml";
-};
-
 ProgramRun PromtoolCheck(const std::string& exposition) {
   ScratchDirectory scratch;
   const std::string file = scratch.Path() + "/exposition";

@@ -85,6 +85,16 @@ bool ExporterProcess::WaitForLog(const std::string& text) const {
   return true;
 }
 
+void ConfigFile::Write(const std::string& text) const {
+  std::ofstream(path_) << text;
+}
+
+double Sample(const std::string& exposition, const std::string& series) {
+  const size_t at = exposition.find("\n" + series + " ");
+  if (at == std::string::npos) return -1;
+  return std::stod(exposition.substr(at + series.size() + 2));
+}
+
 std::string ExporterPath() {
   return T740_EXPORTER;
 }

@@ -22,6 +22,7 @@ class ExporterProcess {
   ExporterProcess& operator=(const ExporterProcess&) = delete;
 
   int Port() const { return port_; }
+  pid_t Pid() const { return pid_; }
   void Signal(int signal) const;
   // SIGTERM, then its exit status (-1 when it did not exit normally).
   int Stop();
@@ -35,6 +36,22 @@ class ExporterProcess {
   int port_ = 0;
   int exitStatus_ = -1;
 };
+
+// An exporter configuration in a file of its own.
+class ConfigFile {
+ public:
+  explicit ConfigFile(const std::string& text) { Write(text); }
+  void Write(const std::string& text) const;
+  const std::string& Path() const { return path_; }
+
+ private:
+  ScratchDirectory scratch_;
+  std::string path_ = scratch_.Path() + "/exporter.yml";
+};
+
+// The sample's value in a Prometheus exposition, or -1 when it has no such
+// line.
+double Sample(const std::string& exposition, const std::string& series);
 
 std::string ExporterPath();
 std::string PluginPath();

@@ -1,0 +1,59 @@
+#include "exporter/web/connection_pool.h"
+
+#include <system_error>
+#include <thread>
+
+namespace t740::exporter {
+namespace {
+
+thread_local bool refusing = false;
+
+}  // namespace
+
+bool ConnectionPool::Refusing() {
+  return refusing;
+}
+
+void ConnectionPool::enqueue(std::function<void()> connection) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (open_ < maximum_) {
+    ++open_;
+    lock.unlock();
+    try {
+      return Start(connection);
+    } catch (const std::system_error&) {
+      // No thread to be had: as if the pool were full.
+      lock.lock();
+      --open_;
+    }
+  }
+  if (!refuses_) return waiting_.push_back(std::move(connection));
+  lock.unlock();
+  refusing = true;
+  connection();
+  refusing = false;
+}
+
+void ConnectionPool::Start(std::function<void()> connection) {
+  std::thread([this, connection = std::move(connection)]() mutable {
+    for (;;) {
+      connection();
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (waiting_.empty()) {
+        --open_;
+        // The pool may go as soon as the lock is let go: nothing after.
+        ended_.notify_all();
+        return;
+      }
+      connection = std::move(waiting_.front());
+      waiting_.pop_front();
+    }
+  }).detach();
+}
+
+void ConnectionPool::shutdown() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  ended_.wait(lock, [this] { return open_ == 0; });
+}
+
+}  // namespace t740::exporter
