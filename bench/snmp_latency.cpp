@@ -7,11 +7,6 @@
 // own pauses before it closes its dialog come to 0.554 s of it.
 //
 //   snmp_latency [--rounds N] [--openings N] [--lossy-openings N]
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QAbstractButton>
@@ -34,10 +29,9 @@
 #include "hosting/transport/snmp_transport.h"
 #include "ids/config_window_ids.h"
 #include "sim/default_card.h"
+#include "sim_process.h"
 #include "t740/abi.h"
 #include "window_watch.h"
-
-extern char** environ;
 
 namespace {
 
@@ -130,46 +124,11 @@ std::vector<std::string> HostWords(const std::string& address, bool v3) {
 // run.
 class Agent {
  public:
-  explicit Agent(std::vector<std::string> arguments) {
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0) Fail("pipe");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
-    arguments.insert(arguments.begin(), {T740_SIM_AGENT, "--port", "0"});
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-      Fail("t740-sim");
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    close(ends[1]);
-    std::string line;
-    char c;
-    pollfd wait{ends[0], POLLIN, 0};
-    while (poll(&wait, 1, 10000) > 0 && read(ends[0], &c, 1) == 1 && c != '\n') line += c;
-    close(ends[0]);
-    // "... listening on 127.0.0.1:PORT engine id 0x..."
-    constexpr char kListening[] = "127.0.0.1:";
-    const size_t at = line.find(kListening);
-    if (at == std::string::npos) Fail("t740-sim did not start");
-    address_ = kListening + std::to_string(std::atoi(line.c_str() + at + sizeof kListening - 1));
-  }
-  ~Agent() {
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
-  const std::string& Address() const { return address_; }
+  explicit Agent(std::vector<std::string> arguments) : sim_("snmp_latency", std::move(arguments)) {}
+  std::string Address() const { return "127.0.0.1:" + std::to_string(sim_.Port()); }
 
  private:
-  [[noreturn]] static void Fail(const char* what) {
-    std::fprintf(stderr, "snmp_latency: %s\n", what);
-    std::exit(1);
-  }
-
-  pid_t pid_ = -1;
-  std::string address_;
+  t740::bench::SimProcess sim_;
 };
 
 // The four reads of the start-up poll, as the worker makes them.

@@ -57,9 +57,7 @@ CardModel::CardModel(CardIdentity identity, CardState state, int64_t now, int64_
     : identity_(std::move(identity)),
       fields_(protocol::FieldsOfCardAddress(identity_.cardAddress)),
       state_(std::move(state)),
-      performance_(now - uptimeSeconds) {
-  AdvanceTo(now);
-}
+      performance_(now - uptimeSeconds) {}
 
 std::string CardModel::Answer(int operation, std::string_view ip, std::string_view oid,
                               std::string_view value) {

@@ -21,7 +21,9 @@ struct CardIdentity {
 
 class CardModel {
  public:
-  // Performance counting starts `uptimeSeconds` before `now`.
+  // Performance counting starts `uptimeSeconds` before `now`; the counters
+  // catch up at the first AdvanceTo, so that a network of cards starts at
+  // once and each card pays for its past when it is first asked.
   CardModel(CardIdentity identity, CardState state, int64_t now, int64_t uptimeSeconds = 0);
 
   // The answer to one request (operation 0 reads, 1 writes). Another card's

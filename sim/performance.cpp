@@ -34,8 +34,11 @@ uint64_t Noise(int port, Source source, int64_t second) {
   return x ^ (x >> 31);
 }
 
-uint32_t BurstErrors(int averagePerHour, uint64_t noise) {
-  if (averagePerHour <= 0 || noise % kBurstEvery != 0) return 0;
+uint32_t BurstErrors(int averagePerHour, int port, Source source, int64_t second) {
+  // A clean line draws no noise: most cards of a network are clean.
+  if (averagePerHour <= 0) return 0;
+  const uint64_t noise = Noise(port, source, second);
+  if (noise % kBurstEvery != 0) return 0;
   const uint64_t span = std::max<uint64_t>(
       1, 2 * kBurstEvery * static_cast<uint64_t>(averagePerHour) / kSecondsPerHour);
   const uint32_t errors = 1 + static_cast<uint32_t>((noise >> 8) % span);
@@ -97,16 +100,13 @@ Counters SecondOf(const PortCondition& condition, int port, int64_t second) {
   const int near = condition.nearErrors;
   const int far = condition.farErrors;
   const uint32_t burst = condition.burst ? kBurstSecondBlocks : 0;
-  const uint32_t rsErrors = condition.outOfFrame
-                                ? kSevereBlocks
-                                : burst + BurstErrors(near, Noise(port, kNearRs, second));
+  const uint32_t rsErrors =
+      condition.outOfFrame ? kSevereBlocks : burst + BurstErrors(near, port, kNearRs, second);
   AddErroredSecond(delta, kRegeneratorSection, rsErrors);
-  AddErroredSecond(delta, kMultiplexSection,
-                   burst + BurstErrors(near, Noise(port, kNearMs, second)));
-  AddErroredSecond(delta, kHigherOrderPath,
-                   burst + BurstErrors(near, Noise(port, kNearHp, second)));
-  AddErroredSecond(delta, kFarEndMultiplexSection, BurstErrors(far, Noise(port, kFarMs, second)));
-  AddErroredSecond(delta, kFarEndHigherOrderPath, BurstErrors(far, Noise(port, kFarHp, second)));
+  AddErroredSecond(delta, kMultiplexSection, burst + BurstErrors(near, port, kNearMs, second));
+  AddErroredSecond(delta, kHigherOrderPath, burst + BurstErrors(near, port, kNearHp, second));
+  AddErroredSecond(delta, kFarEndMultiplexSection, BurstErrors(far, port, kFarMs, second));
+  AddErroredSecond(delta, kFarEndHigherOrderPath, BurstErrors(far, port, kFarHp, second));
   if (Noise(port, kPjPlus, second) % kPositiveJustificationEvery == 0) {
     Add(delta, kHigherOrderPath + kPJPlus, 1);
   }
@@ -133,8 +133,11 @@ void CountSecond(const std::array<PortCondition, kPortCount>& conditions, int64_
   for (int port = 0; port < kPortCount; ++port) {
     const Counters delta = SecondOf(conditions[port], port, second);
     PortPerformance& performance = ports[port];
-    AddTo(performance.quarterHours, delta);
-    AddTo(performance.days, delta);
+    // Most seconds of a clean line count nothing.
+    if (delta != Counters{}) {
+      AddTo(performance.quarterHours, delta);
+      AddTo(performance.days, delta);
+    }
     if (quarterEnds) ClosePeriod(performance.quarterHours, kQuarterHourHistory);
     if (dayEnds) ClosePeriod(performance.days, kDayHistory);
   }

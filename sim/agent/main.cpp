@@ -117,6 +117,8 @@ int Serve(const SimOptions& options) {
   const auto links =
       lossy ? Relays(options, network, agent.Port()) : std::vector<std::unique_ptr<LossyLink>>{};
   const uint16_t port = lossy ? links.front()->Port() : agent.Port();
+  // Before the console lines, so that whoever waits for them finds it.
+  if (!options.targetsPath.empty()) WriteTargetsFile(options.targetsPath, Served(network, port));
   for (size_t k = 0; k < network.size(); ++k) {
     std::cout << kProgram << ": " << CardsText(options) << " at " << network[k]->managementIp
               << " listening on " << network[k]->address << ":" << port << " engine id 0x"
@@ -124,7 +126,6 @@ int Serve(const SimOptions& options) {
               << (lossy ? " (lossy link)" : "") << "\n";
   }
   std::cout << std::flush;
-  if (!options.targetsPath.empty()) WriteTargetsFile(options.targetsPath, Served(network, port));
   EventSchedule schedule(std::move(events), std::cerr);
   agent.RunUntilReadable(stop.Descriptor());
   return kExitOk;

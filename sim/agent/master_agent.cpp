@@ -154,8 +154,12 @@ netsnmp_transport* OpenServer(const std::string& address, uint16_t port) {
   return netsnmp_transport_open_server(kApplication, spec.c_str());
 }
 
-void FreeAll(std::vector<netsnmp_transport*>& transports) {
-  for (netsnmp_transport* transport : transports) netsnmp_transport_free(transport);
+// Closes the sockets too, which freeing alone leaves open.
+void CloseAll(std::vector<netsnmp_transport*>& transports) {
+  for (netsnmp_transport* transport : transports) {
+    transport->f_close(transport);
+    netsnmp_transport_free(transport);
+  }
   transports.clear();
 }
 
@@ -178,7 +182,7 @@ std::vector<netsnmp_transport*> OpenServers(const std::vector<AgentEndpoint>& en
       shared = BoundPort(transport->sock);
     }
     if (transports.size() == endpoints.size()) return transports;
-    FreeAll(transports);
+    CloseAll(transports);
   }
   throw ListenError("cannot listen on " + refused +
                     ": the port is taken or the address is not local");

@@ -180,7 +180,6 @@ const OptionEntry<SimOptions> kOptions[] = {
 SimOptions ParseSimOptions(const std::vector<std::string>& words) {
   SimOptions options;
   options.ip = kDefaultIp;
-  options.cardAddress = kDefaultCardAddress;
   options.communities = {"public", "private"};
   options.agents = {"127.0.0.1"};
   for (size_t i = 0; i < words.size(); ++i) {
@@ -193,9 +192,10 @@ SimOptions ParseSimOptions(const std::vector<std::string>& words) {
       throw SimUsageError("unknown argument '" + word + "'");
     }
   }
-  if (!options.cardsText.empty() && options.cardAddress != kDefaultCardAddress) {
+  if (!options.cardsText.empty() && !options.cardAddress.empty()) {
     throw SimUsageError("--card and --cards: give one of them");
   }
+  if (options.cardAddress.empty()) options.cardAddress = kDefaultCardAddress;
   if (options.cards.empty()) options.cards = {options.cardAddress};
   if (options.agents.size() * options.cards.size() > kServedCardsMaximum) {
     throw SimUsageError(

@@ -162,6 +162,7 @@ TEST(SimNetworkTest, BadNetworksAreRefusedNamingTheOptionOrLine) {
       {{"--cards", "0105-0101"}, "--cards: '0105-0101' is no range"},
       {{"--cards", "01012"}, "--cards: '01012' is not a card address of 2 to 4 digits"},
       {{"--cards", "0101,"}, "--cards: '' is not a card address"},
+      {{"--card", "0107", "--cards", "0101"}, "--card and --cards: give one of them"},
       {{"--agents", "16777215"}, "--agents: '16777215': 127.0.0.0/8 holds 1 to 16777214"},
       {{"--agents", "127.0.0.2,10.0.0.1"}, "--agents: '10.0.0.1' is no host address in 127"},
       {{"--agents", "3", "--port", held.Port()}, "cannot listen on 127.0.0.2:" + held.Port()},
