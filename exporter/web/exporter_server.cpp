@@ -57,6 +57,10 @@ ExporterServer::ExporterServer(ExporterParts parts, const WebConfig& web)
   server_->set_keep_alive_timeout(kKeepAliveSeconds);
   server_->set_keep_alive_max_count(kKeepAliveRequests);
   server_->set_payload_max_length(kPayloadMaximum);
+  // The answer leaves in two writes (head, then body): without this the
+  // body waits for the client's delayed acknowledgement of the head, some
+  // 40 ms on a kept-alive connection.
+  server_->set_tcp_nodelay(true);
   Route();
 }
 
