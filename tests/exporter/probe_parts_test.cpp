@@ -98,10 +98,10 @@ TEST(BasicAuthTest, ChecksTheBcryptHashOfTheUsersPassword) {
 }
 
 TEST(ExpositionWriterTest, EscapesLabelValuesAndWritesNumbersAsPrometheusReadsThem) {
-  std::ostringstream text;
+  std::string text;
   host::ExpositionWriter out(text);
   out.Sample("t740_x", {{"plugin", "/opt/a \"b\"\\c\nd"}}, 0.1);
-  EXPECT_EQ(text.str(), "t740_x{plugin=\"/opt/a \\\"b\\\"\\\\c\\nd\"} 0.1\n");
+  EXPECT_EQ(text, "t740_x{plugin=\"/opt/a \\\"b\\\"\\\\c\\nd\"} 0.1\n");
   EXPECT_EQ(host::ExpositionNumber(65535), "65535");
   EXPECT_EQ(std::stod(host::ExpositionNumber(1.0 / 3)), 1.0 / 3);
   EXPECT_EQ(host::ExpositionNumber(0.25), "0.25");
