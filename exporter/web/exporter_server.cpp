@@ -144,7 +144,7 @@ void ExporterServer::Probe(const httplib::Request& request, httplib::Response& r
   const SnmpTries tries =
       FitTries({config->timeoutMilliseconds, config->retries},
                ScrapeBudgetMilliseconds(request.get_header_value(kScrapeTimeoutHeader)));
-  const ProbeResult result = ProbeCard(parts_.exports, target, *auth, tries);
+  const ProbeResult result = ProbeCard(parts_.exports, parts_.sessions, target, *auth, tries);
   parts_.metrics.CountSnmpProbe(result.seconds, result.snmpTimedOut);
   parts_.metrics.CountProbe(result.up ? ProbeOutcome::Success : ProbeOutcome::Failure);
   if (!result.up) {

@@ -13,6 +13,7 @@
 #include "exporter/log/logger.h"
 #include "exporter/metrics/exporter_metrics.h"
 #include "exporter/options/exporter_options.h"
+#include "exporter/probe/session_pool.h"
 #include "exporter/probe/target_allow_list.h"
 #include "exporter/web/basic_auth.h"
 #include "hosting/plugin/plugin_library.h"
@@ -37,6 +38,7 @@ struct ExporterParts {
   const host::PluginExports& exports;
   ConfigHolder& config;
   const TargetAllowList& allowList;
+  SessionPool& sessions;
   ExporterMetrics& metrics;
   Logger& log;
 };
