@@ -10,6 +10,12 @@ namespace {
 
 // Backslashes and line breaks escaped, and in label values also quotes.
 void AppendEscaped(std::string& out, std::string_view text, bool quotes) {
+  // Most texts need no escape: appended whole.
+  if (text.find_first_of(quotes ? std::string_view("\\\"\n") : std::string_view("\\\n")) ==
+      std::string_view::npos) {
+    out += text;
+    return;
+  }
   for (char c : text) {
     if (c == '\\' || (quotes && c == '"')) {
       out += '\\';
