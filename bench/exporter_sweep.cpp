@@ -404,12 +404,14 @@ const char* Verdict(bool met) {
   return met ? "met" : "MISSED";
 }
 
+// A ratio of 0 is left blank: the figures of that row are not compared.
 void Row(const char* what, const char* format, double ours, double theirs, double ratio,
          const std::string& goal) {
-  char a[32], b[32];
+  char a[32], b[32], r[16] = "";
   std::snprintf(a, sizeof a, format, ours);
   std::snprintf(b, sizeof b, format, theirs);
-  std::printf("| %-44s | %13s | %13s | %6.2f | %-26s |\n", what, a, b, ratio, goal.c_str());
+  if (ratio > 0) std::snprintf(r, sizeof r, "%.2f", ratio);
+  std::printf("| %-44s | %13s | %13s | %6s | %-26s |\n", what, a, b, r, goal.c_str());
 }
 
 void Report(const Settings& settings, size_t cards, int sweeps, const Measured& ours,
