@@ -8,11 +8,13 @@
 // the goals.
 //
 //   exporter_sweep [--probes N] [--in-flight N] [--agents N] [--cards N]
-//                  [--snmp-version 2c|3] [--exporter-cpu N]
+//                  [--snmp-version 2c|3] [--exporter-cpu N] [--agent-delay MS]
 //
 // --probes: per exporter, rounded up to whole sweeps (100 000 by default).
 // --exporter-cpu: pins the exporters to that CPU and the simulator and the
 // clients to the others, to measure what one exporter carries on one core.
+// --agent-delay: the agents answer that much later (t740-sim's lossy link),
+// as agents across a network do.
 #include <arpa/inet.h>
 #include <sched.h>
 #include <sys/socket.h>
@@ -61,6 +63,7 @@ struct Settings {
   int cards = 20;
   bool v3 = false;
   int exporterCpu = -1;  // -1: not pinned
+  int agentDelay = 0;    // milliseconds
 };
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -91,6 +94,8 @@ Settings Parse(int argc, char** argv) {
       settings.cards = Number(value, 1);
     } else if (option == "--exporter-cpu") {
       settings.exporterCpu = Number(value, 0);
+    } else if (option == "--agent-delay") {
+      settings.agentDelay = Number(value, 0);
     } else if (option == "--snmp-version") {
       if (std::string(value) != "2c" && std::string(value) != "3") Fail("--snmp-version: 2c or 3");
       settings.v3 = std::string(value) == "3";
@@ -418,11 +423,14 @@ void Report(const Settings& settings, size_t cards, int sweeps, const Measured& 
             const Measured& theirs, const Measured& network) {
   std::printf(
       "network: %d agents x %d cards = %zu cards, SNMP%s, %d probes in flight, %d sweeps "
-      "(%ld probes) an exporter%s\n\n",
+      "(%ld probes) an exporter%s%s\n\n",
       settings.agents, settings.cards, cards, settings.v3 ? "v3 authPriv" : "v2c",
       settings.inFlight, sweeps, ours.probes,
       settings.exporterCpu >= 0
           ? (", exporters on CPU " + std::to_string(settings.exporterCpu)).c_str()
+          : "",
+      settings.agentDelay > 0
+          ? (", agents answering " + std::to_string(settings.agentDelay) + " ms late").c_str()
           : "");
   std::printf("| %-44s | %13s | %13s | %6s | %-26s |\n", "", "t740-exporter", "snmp_exporter",
               "ratio", "goal");
@@ -486,6 +494,9 @@ int main(int argc, char** argv) {
       "--agents", std::to_string(settings.agents), "--cards",
       "0" + std::to_string(kFirstCard) + "-0" + std::to_string(kFirstCard + settings.cards - 1)};
   if (settings.v3) simArguments.insert(simArguments.end(), {"--v3-users", V3UsersFile(files)});
+  if (settings.agentDelay > 0) {
+    simArguments.insert(simArguments.end(), {"--delay", std::to_string(settings.agentDelay)});
+  }
   if (settings.exporterCpu >= 0) PinTo(0, settings.exporterCpu, false);
   const t740::bench::SimProcess sim(kBenchmark, simArguments);
   const std::vector<Card> cards = Cards(settings);

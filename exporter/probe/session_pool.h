@@ -21,7 +21,7 @@ namespace t740::exporter {
 
 // Idle sessions kept per agent: probes of one agent at once beyond this
 // open sessions that close again after them.
-constexpr size_t kIdleSessionsPerAgent = 4;
+constexpr size_t kIdleSessionsPerAgent = 16;
 
 class SessionPool {
  public:
