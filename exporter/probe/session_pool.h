@@ -19,8 +19,9 @@
 
 namespace t740::exporter {
 
-// Idle sessions kept per agent: probes of one agent at once beyond this
-// open sessions that close again after them.
+// Idle sessions kept per agent: as many as the server's threads probe at
+// once, so that a burst of probes to one agent opens no session twice
+// (an SNMPv3 session's opening holds the library for a round trip).
 constexpr size_t kIdleSessionsPerAgent = 16;
 
 class SessionPool {
