@@ -19,10 +19,11 @@
 
 namespace t740::exporter {
 
-// Idle sessions kept per agent: as many as the server's threads probe at
-// once, so that a burst of probes to one agent opens no session twice
-// (an SNMPv3 session's opening holds the library for a round trip).
-constexpr size_t kIdleSessionsPerAgent = 16;
+// Idle sessions kept per agent: probes of one agent at once beyond this
+// open sessions that close again after them. Each kept session holds its
+// memory and a socket, so the bound is small: Prometheus spreads the
+// probes of an agent's cards over the interval.
+constexpr size_t kIdleSessionsPerAgent = 4;
 
 class SessionPool {
  public:
