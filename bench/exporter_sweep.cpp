@@ -78,30 +78,39 @@ int Number(const char* text, int least) {
   return static_cast<int>(value);
 }
 
+// The options that take a count, and the least each takes.
+struct CountOption {
+  const char* name;
+  int Settings::*value;
+  int least;
+};
+
+constexpr CountOption kCountOptions[] = {
+    {"--probes", &Settings::probes, 1},
+    {"--in-flight", &Settings::inFlight, 1},
+    {"--agents", &Settings::agents, 1},
+    {"--cards", &Settings::cards, 1},
+    {"--exporter-cpu", &Settings::exporterCpu, 0},
+    {"--agent-delay", &Settings::agentDelay, 0},
+};
+
 Settings Parse(int argc, char** argv) {
   Settings settings;
   for (int i = 1; i < argc; i += 2) {
     const std::string option = argv[i];
     if (i + 1 >= argc) Fail(option + " needs a value");
-    const char* value = argv[i + 1];
-    if (option == "--probes") {
-      settings.probes = Number(value, 1);
-    } else if (option == "--in-flight") {
-      settings.inFlight = Number(value, 1);
-    } else if (option == "--agents") {
-      settings.agents = Number(value, 1);
-    } else if (option == "--cards") {
-      settings.cards = Number(value, 1);
-    } else if (option == "--exporter-cpu") {
-      settings.exporterCpu = Number(value, 0);
-    } else if (option == "--agent-delay") {
-      settings.agentDelay = Number(value, 0);
-    } else if (option == "--snmp-version") {
-      if (std::string(value) != "2c" && std::string(value) != "3") Fail("--snmp-version: 2c or 3");
-      settings.v3 = std::string(value) == "3";
-    } else {
-      Fail("unknown option " + option);
+    const std::string value = argv[i + 1];
+    if (option == "--snmp-version") {
+      if (value != "2c" && value != "3") Fail("--snmp-version: 2c or 3");
+      settings.v3 = value == "3";
+      continue;
     }
+    const CountOption* count = nullptr;
+    for (const CountOption& candidate : kCountOptions) {
+      if (option == candidate.name) count = &candidate;
+    }
+    if (!count) Fail("unknown option " + option);
+    settings.*(count->value) = Number(value.c_str(), count->least);
   }
   return settings;
 }
