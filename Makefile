@@ -90,6 +90,7 @@ bench: deps
 	$(BENCH_BUILD)/bench/decoders_bench
 	$(BENCH_BUILD)/bench/config_latency
 	$(BENCH_BUILD)/bench/snmp_latency
+	$(BENCH_BUILD)/bench/exporter_sweep
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-test $(SANITIZE_BUILD) $(TSAN_BUILD) $(BENCH_BUILD) build-fuzz

@@ -10,22 +10,20 @@
 #include <string>
 #include <vector>
 
+#include "logged_process.h"
+
 namespace t740::bench {
 
 class SimProcess {
  public:
   // Exits the benchmark, naming `benchmark`, when t740-sim does not start.
   SimProcess(const char* benchmark, std::vector<std::string> arguments);
-  ~SimProcess();
-  SimProcess(const SimProcess&) = delete;
-  SimProcess& operator=(const SimProcess&) = delete;
 
-  pid_t Pid() const { return pid_; }
+  pid_t Pid() const { return process_.Pid(); }
   uint16_t Port() const { return port_; }
 
  private:
-  pid_t pid_ = -1;
-  int output_ = -1;  // kept open: its later lines are not read, and must not fail
+  LoggedProcess process_;
   uint16_t port_ = 0;
 };
 

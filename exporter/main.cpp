@@ -37,10 +37,12 @@ int Serve(const ExporterOptions& options, Logger& log) {
   t740::host::StartSnmpLibrary();
   ProcessSignals signals;
   ExporterMetrics metrics(T740_VERSION, plugin.Path());
+  SessionPool sessions(SessionPoolAgents(RaiseOpenFilesLimit()));
   std::unique_ptr<ExporterServer> server;
   try {
     server = std::make_unique<ExporterServer>(
-        ExporterParts{plugin.Exports(), *config, options.allowTargets, metrics, log}, web);
+        ExporterParts{plugin.Exports(), *config, options.allowTargets, sessions, metrics, log},
+        web);
   } catch (const ConfigError& error) {
     log.Log(LogLevel::Error, "bad web configuration", {{"err", error.what()}});
     return kExitUsage;

@@ -1,7 +1,6 @@
 #include "exporter/metrics/exporter_metrics.h"
 
 #include <limits>
-#include <sstream>
 
 #include "hosting/text/exposition_writer.h"
 
@@ -44,7 +43,7 @@ void ExporterMetrics::CountSnmpProbe(double seconds, bool timedOut) {
 
 std::string ExporterMetrics::Exposition(const ReloadState& reload) const {
   std::lock_guard<std::mutex> lock(mutex_);
-  std::ostringstream text;
+  std::string text;
   host::ExpositionWriter out(text);
   out.Family("t740_exporter_probes_total", "counter", "Probes by outcome.");
   for (const OutcomeName& entry : kOutcomes) {
@@ -76,7 +75,7 @@ std::string ExporterMetrics::Exposition(const ReloadState& reload) const {
              "When the configuration was last loaded successfully.");
   out.Sample("t740_exporter_config_last_reload_success_timestamp_seconds", {},
              reload.lastSuccessSeconds);
-  return text.str();
+  return text;
 }
 
 }  // namespace t740::exporter

@@ -1,14 +1,19 @@
 #include "exporter/metrics/probe_metrics.h"
 
-#include <sstream>
-
 #include "hosting/status/status_metrics.h"
 #include "hosting/text/exposition_writer.h"
 
 namespace t740::exporter {
+namespace {
+
+// A card's whole answer, about 19 KB: the text grows no more after this.
+constexpr size_t kExpositionReserve = 24 * 1024;
+
+}  // namespace
 
 std::string ProbeExposition(const ProbeResult& result) {
-  std::ostringstream text;
+  std::string text;
+  text.reserve(kExpositionReserve);
   host::ExpositionWriter out(text);
   out.Family("t740_up", "gauge",
              "1 when the card answered and the plug-in decoded its status, else 0.");
@@ -19,7 +24,7 @@ std::string ProbeExposition(const ProbeResult& result) {
     host::WriteAlarmMetrics(out, *result.status.alarms);
     host::WritePerformanceMetrics(out, *result.status.performance);
   }
-  return text.str();
+  return text;
 }
 
 }  // namespace t740::exporter

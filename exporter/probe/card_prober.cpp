@@ -26,19 +26,17 @@ ProbeResult DecodeStatusTexts(const host::PluginExports& exports, const host::St
   return result;
 }
 
-ProbeResult ProbeCard(const host::PluginExports& exports, const ProbeTarget& target,
-                      const Auth& auth, SnmpTries tries) {
+ProbeResult ProbeCard(const host::PluginExports& exports, SessionPool& sessions,
+                      const ProbeTarget& target, const Auth& auth, SnmpTries tries) {
   const auto start = std::chrono::steady_clock::now();
   ProbeResult result;
-  {
-    host::SnmpSessions sessions(PeerOf(target, auth, tries));
-    const host::StatusTextsAnswer fetched = host::FetchStatusTexts(sessions, target.card);
-    if (fetched.answer.ok) {
-      result = DecodeStatusTexts(exports, fetched.texts);
-    } else {
-      result.reason = fetched.answer.why;
-      result.snmpTimedOut = fetched.answer.timedOut;
-    }
+  const host::StatusTextsAnswer fetched =
+      host::FetchStatusTexts(*sessions.For(PeerOf(target, auth, tries)), target.card);
+  if (fetched.answer.ok) {
+    result = DecodeStatusTexts(exports, fetched.texts);
+  } else {
+    result.reason = fetched.answer.why;
+    result.snmpTimedOut = fetched.answer.timedOut;
   }
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return result;

@@ -1,6 +1,7 @@
 // One probe of a card: its three status texts in one SNMP GET, decoded by
 // the plug-in's exports as a host decodes them. Probes run concurrently,
-// each with SNMP sessions of its own; the status exports need no lock.
+// each on a session of its own borrowed from the pool; the status exports
+// need no lock.
 #ifndef T740_EXPORTER_PROBE_CARD_PROBER_H
 #define T740_EXPORTER_PROBE_CARD_PROBER_H
 
@@ -9,6 +10,7 @@
 #include "exporter/config/exporter_config.h"
 #include "exporter/probe/probe_query.h"
 #include "exporter/probe/scrape_budget.h"
+#include "exporter/probe/session_pool.h"
 #include "hosting/plugin/plugin_library.h"
 #include "hosting/status/card_status.h"
 #include "hosting/transport/snmp_status_texts.h"
@@ -28,8 +30,8 @@ struct ProbeResult {
 // not follow the status).
 ProbeResult DecodeStatusTexts(const host::PluginExports& exports, const host::StatusTexts& texts);
 
-ProbeResult ProbeCard(const host::PluginExports& exports, const ProbeTarget& target,
-                      const Auth& auth, SnmpTries tries);
+ProbeResult ProbeCard(const host::PluginExports& exports, SessionPool& sessions,
+                      const ProbeTarget& target, const Auth& auth, SnmpTries tries);
 
 }  // namespace t740::exporter
 

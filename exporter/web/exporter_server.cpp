@@ -76,6 +76,10 @@ ExporterServer::ExporterServer(ExporterParts parts, const WebConfig& web)
   server_->set_keep_alive_timeout(kKeepAliveSeconds);
   server_->set_keep_alive_max_count(kKeepAliveRequests);
   server_->set_payload_max_length(kPayloadMaximum);
+  // The answer leaves in two writes (head, then body): without this the
+  // body waits for the client's delayed acknowledgement of the head, some
+  // 40 ms on a kept-alive connection.
+  server_->set_tcp_nodelay(true);
   Route();
 }
 
@@ -172,7 +176,7 @@ void ExporterServer::Probe(const httplib::Request& request, httplib::Response& r
     budget = std::max(kBudgetMinimumMilliseconds, *budget - static_cast<int>(waited.count()));
   }
   const SnmpTries tries = FitTries({config->timeoutMilliseconds, config->retries}, budget);
-  const ProbeResult result = ProbeCard(parts_.exports, target, *auth, tries);
+  const ProbeResult result = ProbeCard(parts_.exports, parts_.sessions, target, *auth, tries);
   parts_.metrics.CountSnmpProbe(result.seconds, result.snmpTimedOut);
   parts_.metrics.CountProbe(result.up ? ProbeOutcome::Success : ProbeOutcome::Failure);
   if (!result.up) {
@@ -181,7 +185,9 @@ void ExporterServer::Probe(const httplib::Request& request, httplib::Response& r
                     {"card", target.card},
                     {"err", result.reason}});
   }
-  response.set_content(ProbeExposition(result), host::ExpositionWriter::kContentType);
+  // Moved in, not copied as set_content would: the answer is some 19 KB.
+  response.body = ProbeExposition(result);
+  response.set_header("Content-Type", host::ExpositionWriter::kContentType);
 }
 
 int ExporterServer::Bind(const ListenAddress& address) {

@@ -14,6 +14,7 @@
 #include "exporter/log/logger.h"
 #include "exporter/metrics/exporter_metrics.h"
 #include "exporter/options/exporter_options.h"
+#include "exporter/probe/session_pool.h"
 #include "exporter/probe/target_allow_list.h"
 #include "exporter/web/basic_auth.h"
 #include "exporter/web/probe_gate.h"
@@ -43,6 +44,7 @@ struct ExporterParts {
   const host::PluginExports& exports;
   ConfigHolder& config;
   const TargetAllowList& allowList;
+  SessionPool& sessions;
   ExporterMetrics& metrics;
   Logger& log;
 };

@@ -49,13 +49,16 @@ std::string PortPair(const std::string& label) {
 }
 
 std::optional<std::vector<Group>> GroupsOf(const std::string& text) {
-  const auto parsed = ParseRecord(text);
+  auto parsed = ParseRecord(text);
   if (!parsed) return std::nullopt;
   std::vector<Group> groups;
-  for (const CounterGroup& group : *parsed) {
+  groups.reserve(parsed->size());
+  for (CounterGroup& group : *parsed) {
     Group decoded{group.name, {}};
-    for (const auto& [letter, hex] : group.counters) {
-      decoded.counters.push_back({letter, hex, CounterValue(hex)});
+    decoded.counters.reserve(group.counters.size());
+    for (auto& [letter, hex] : group.counters) {
+      const std::optional<long> value = CounterValue(hex);
+      decoded.counters.push_back({letter, std::move(hex), value});
     }
     groups.push_back(std::move(decoded));
   }

@@ -73,13 +73,6 @@ std::vector<ExportedRecord> ExportedRecords(const std::vector<PerfSection>& sect
   return records;
 }
 
-Labels RecordLabels(const ExportedRecord& record, const char* layer) {
-  return {{"period", record.period},
-          {"record", record.record},
-          {"ports", record.row->ports},
-          {"layer", layer}};
-}
-
 void WriteFamily(ExpositionWriter& out, const CounterFamily& family,
                  const std::vector<ExportedRecord>& records) {
   for (const ExportedRecord& record : records) {
@@ -89,9 +82,13 @@ void WriteFamily(ExpositionWriter& out, const CounterFamily& family,
       if (!layer) continue;
       for (const Counter& counter : group.counters) {
         if (counter.letter != family.letter || !counter.value) continue;
-        Labels labels = RecordLabels(record, layer);
-        if (family.direction) labels.emplace_back("direction", family.direction);
-        out.Sample(family.name, labels, static_cast<double>(*counter.value));
+        const Label labels[] = {{"period", record.period},
+                                {"record", record.record},
+                                {"ports", record.row->ports},
+                                {"layer", layer},
+                                {"direction", family.direction ? family.direction : ""}};
+        out.Sample(family.name, labels, family.direction ? 5 : 4,
+                   static_cast<double>(*counter.value));
       }
     }
   }

@@ -1,31 +1,38 @@
-// Prometheus's text exposition format (version 0.0.4), written as it goes:
-// each family's HELP and TYPE lines, then its samples. Label values are
-// escaped; the caller keeps a family's samples together.
+// Prometheus's text exposition format (version 0.0.4), written as it goes
+// into one text: each family's HELP and TYPE lines, then its samples. Label
+// values are escaped; the caller keeps a family's samples together. The
+// labels are views, so a sample costs no allocation beyond the text's own
+// growth.
 #ifndef T740_HOSTING_TEXT_EXPOSITION_WRITER_H
 #define T740_HOSTING_TEXT_EXPOSITION_WRITER_H
 
-#include <ostream>
+#include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace t740::host {
 
-using Labels = std::vector<std::pair<std::string, std::string>>;
+struct Label {
+  std::string_view name;
+  std::string_view value;
+};
 
 class ExpositionWriter {
  public:
   static constexpr char kContentType[] = "text/plain; version=0.0.4; charset=utf-8";
 
-  explicit ExpositionWriter(std::ostream& out) : out_(out) {}
+  explicit ExpositionWriter(std::string& out) : out_(out) {}
 
   // type: "gauge", "counter" or "histogram".
   void Family(std::string_view name, std::string_view type, std::string_view help);
-  void Sample(std::string_view name, const Labels& labels, double value);
+  void Sample(std::string_view name, std::initializer_list<Label> labels, double value) {
+    Sample(name, labels.begin(), labels.size(), value);
+  }
+  void Sample(std::string_view name, const Label* labels, size_t count, double value);
 
  private:
-  std::ostream& out_;
+  std::string& out_;
 };
 
 // A number as Prometheus reads it: integers without a fraction, others in

@@ -3,9 +3,11 @@
 // net-snmp's headers need its configuration header first.
 #include <net-snmp/net-snmp-config.h>
 
+#include <net-snmp/library/large_fd_set.h>
 #include <net-snmp/net-snmp-includes.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <optional>
 
@@ -120,6 +122,76 @@ std::vector<std::string> OctetsOf(const netsnmp_pdu& answer) {
   return values;
 }
 
+// What the answer's callback leaves for the exchange waiting on it.
+struct Waiting {
+  bool waiting = true;
+  int status = STAT_ERROR;
+  netsnmp_pdu* answer = nullptr;
+};
+
+// Takes the answer as the library's own synchronous exchange does: a report
+// that the request fell outside the agent's time window has the library
+// send it again, and the wait goes on, as it does past a resend or a
+// message the library dropped.
+int Received(int operation, netsnmp_session* session, int, netsnmp_pdu* pdu, void* magic) {
+  Waiting& state = *static_cast<Waiting*>(magic);
+  state.waiting = false;
+  if (operation == NETSNMP_CALLBACK_OP_TIMED_OUT) {
+    state.status = STAT_TIMEOUT;
+    session->s_snmp_errno = SNMPERR_TIMEOUT;
+  } else if (operation == NETSNMP_CALLBACK_OP_DISCONNECT) {
+    session->s_snmp_errno = SNMPERR_ABORT;
+  } else if (operation != NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE) {
+    state.waiting = true;  // a resend or a message it dropped: the request is still out
+  } else if (pdu->command == SNMP_MSG_REPORT) {
+    session->s_snmp_errno = snmpv3_get_report_type(pdu);
+    state.waiting = session->s_snmp_errno == SNMPERR_NOT_IN_TIME_WINDOW;
+  } else if (pdu->command == SNMP_MSG_RESPONSE) {
+    state.answer = snmp_clone_pdu(pdu);
+    state.status = STAT_SUCCESS;
+  } else {
+    session->s_snmp_errno = SNMPERR_PROTOCOL;
+  }
+  return 1;
+}
+
+// The library's synchronous exchange, with `line` (held on entry) held
+// only while the library works on it (sending, reading, resending) and let
+// go while the agent is waited for, so that SNMPv3 exchanges to many
+// agents overlap their round trips. The wait ends with the callback: an
+// answer, a report, or the last try's time-out.
+int ExchangeOnTheLine(void* handle, netsnmp_pdu* request, netsnmp_pdu** answer,
+                      std::unique_lock<std::timed_mutex>& line) {
+  Waiting state;
+  if (snmp_sess_async_send(handle, request, Received, &state) == 0) {
+    snmp_free_pdu(request);
+    return STAT_ERROR;
+  }
+  netsnmp_large_fd_set readable;
+  netsnmp_large_fd_set_init(&readable, FD_SETSIZE);
+  while (state.waiting) {
+    int descriptors = 0;
+    int block = 1;  // in: no time-out of the caller's; out: 0 while a request is out
+    timeval timeout{};
+    NETSNMP_LARGE_FD_ZERO(&readable);
+    snmp_sess_select_info2_flags(handle, &descriptors, &readable, &timeout, &block,
+                                 NETSNMP_SELECT_NOALARMS);
+    if (block) break;  // nothing outstanding that a callback will end
+    line.unlock();
+    const int ready =
+        netsnmp_large_fd_set_select(descriptors, &readable, nullptr, nullptr, &timeout);
+    line.lock();
+    if (ready > 0) {
+      snmp_sess_read2(handle, &readable);
+    } else if (ready == 0 || errno != EINTR) {
+      snmp_sess_timeout(handle);
+    }
+  }
+  netsnmp_large_fd_set_cleanup(&readable);
+  *answer = state.answer;
+  return state.waiting ? STAT_ERROR : state.status;
+}
+
 SnmpAnswer Exchange(SnmpSessions& sessions, const std::vector<std::vector<uint32_t>>& names,
                     const std::string* octets) {
   const int command = octets ? SNMP_MSG_SET : SNMP_MSG_GET;
@@ -142,8 +214,8 @@ SnmpAnswer Exchange(SnmpSessions& sessions, const std::vector<std::vector<uint32
     return outcome;
   }
   // SNMPv3 exchanges also update the library's unguarded cache of the
-  // agents' engine times, so they go one at a time in the process; the
-  // wait for the others counts against the bound.
+  // agents' engine times, so the library's work on them goes one at a time
+  // in the process; the wait for the others counts against the bound.
   std::unique_lock<std::timed_mutex> v3(SnmpV3Mutex(), std::defer_lock);
   if (peer.user && !v3.try_lock_for(peer.Bound() - lease->Opening())) {
     snmp_free_pdu(request);
@@ -154,7 +226,8 @@ SnmpAnswer Exchange(SnmpSessions& sessions, const std::vector<std::vector<uint32
   }
   netsnmp_pdu* answer = nullptr;
   // The library frees the request, whatever becomes of it.
-  const int status = snmp_sess_synch_response(lease->Handle(), request, &answer);
+  const int status = peer.user ? ExchangeOnTheLine(lease->Handle(), request, &answer, v3)
+                               : snmp_sess_synch_response(lease->Handle(), request, &answer);
   if (status == STAT_TIMEOUT) {
     outcome.timedOut = true;
     outcome.why = NoAnswer(peer);

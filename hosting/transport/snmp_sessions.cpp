@@ -5,6 +5,7 @@
 
 #include <net-snmp/net-snmp-includes.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "hosting/transport/snmp_library.h"
@@ -35,19 +36,27 @@ const AuthProtocolOid& AuthOid(AuthProtocol protocol) {
 constexpr int kLevels[] = {SNMP_SEC_LEVEL_NOAUTH, SNMP_SEC_LEVEL_AUTHNOPRIV,
                            SNMP_SEC_LEVEL_AUTHPRIV};
 
-// A key from a pass phrase (RFC 3414, A.2); the session localises it to the
+// A key from a pass phrase (RFC 3414, A.2): a megabyte of hashing, so made
+// once for all the sessions to the agent; each session localises it to the
 // agent's engine when it opens.
-void MakeKey(const AuthProtocolOid& protocol, const std::string& phrase, u_char* key,
-             size_t* length) {
-  *length = USM_AUTH_KU_LEN;
+std::string MakeKey(const AuthProtocolOid& protocol, const std::string& phrase) {
+  u_char key[USM_AUTH_KU_LEN];
+  size_t length = sizeof key;
   std::string text = phrase;
   if (generate_Ku(protocol.name, protocol.length, reinterpret_cast<u_char*>(text.data()),
-                  text.size(), key, length) != SNMPERR_SUCCESS) {
+                  text.size(), key, &length) != SNMPERR_SUCCESS) {
     throw std::runtime_error("cannot make a key from the pass phrase");
   }
+  return std::string(reinterpret_cast<const char*>(key), length);
 }
 
-void SetUser(netsnmp_session& settings, const UsmUser& user) {
+void CopyKey(const std::string& key, u_char* to, size_t* length) {
+  std::copy(key.begin(), key.end(), to);
+  *length = key.size();
+}
+
+void SetUser(netsnmp_session& settings, const UsmUser& user, const std::string& authKey,
+             const std::string& privKey) {
   settings.version = SNMP_VERSION_3;
   settings.securityName = const_cast<char*>(user.name.c_str());
   settings.securityNameLen = user.name.size();
@@ -57,13 +66,13 @@ void SetUser(netsnmp_session& settings, const UsmUser& user) {
   const AuthProtocolOid& auth = AuthOid(user.auth);
   settings.securityAuthProto = const_cast<oid*>(auth.name);
   settings.securityAuthProtoLen = auth.length;
-  MakeKey(auth, user.authPass, settings.securityAuthKey, &settings.securityAuthKeyLen);
+  CopyKey(authKey, settings.securityAuthKey, &settings.securityAuthKeyLen);
   if (user.level != SecurityLevel::AuthPriv) return;
   // AES-128 is the one privacy protocol; its key comes from the
   // authentication protocol's hash.
   settings.securityPrivProto = usmAESPrivProtocol;
   settings.securityPrivProtoLen = OID_LENGTH(usmAESPrivProtocol);
-  MakeKey(auth, user.privPass, settings.securityPrivKey, &settings.securityPrivKeyLen);
+  CopyKey(privKey, settings.securityPrivKey, &settings.securityPrivKeyLen);
 }
 
 }  // namespace
@@ -102,7 +111,8 @@ void* SnmpSessions::Open() {
   settings.timeout = peer_.timeoutMilliseconds * kMicrosecondsPerMillisecond;
   settings.retries = peer_.retries;
   if (peer_.user) {
-    SetUser(settings, *peer_.user);
+    MakeKeys();
+    SetUser(settings, *peer_.user, authKey_, privKey_);
     if (!engineId.empty()) {
       settings.securityEngineID = reinterpret_cast<u_char*>(engineId.data());
       settings.securityEngineIDLen = engineId.size();
@@ -129,9 +139,24 @@ void* SnmpSessions::Open() {
   return handle;
 }
 
+void SnmpSessions::MakeKeys() {
+  const UsmUser& user = *peer_.user;
+  if (user.level == SecurityLevel::NoAuthNoPriv || !authKey_.empty()) return;
+  const AuthProtocolOid& auth = AuthOid(user.auth);
+  authKey_ = MakeKey(auth, user.authPass);
+  if (user.level == SecurityLevel::AuthPriv) privKey_ = MakeKey(auth, user.privPass);
+}
+
 void SnmpSessions::GiveBack(void* handle) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  idle_.push_back(handle);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (idle_.size() < idleMaximum_) {
+      idle_.push_back(handle);
+      return;
+    }
+  }
+  std::lock_guard<std::mutex> library(SnmpLibraryMutex());
+  snmp_sess_close(handle);
 }
 
 }  // namespace t740::host

@@ -8,6 +8,7 @@
 #define T740_HOSTING_TRANSPORT_SNMP_SESSIONS_H
 
 #include <chrono>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -32,7 +33,9 @@ struct SnmpPeer {
 
 class SnmpSessions {
  public:
-  explicit SnmpSessions(SnmpPeer peer) : peer_(std::move(peer)) {}
+  // Beyond `idleMaximum` idle sessions a session given back is closed.
+  explicit SnmpSessions(SnmpPeer peer, size_t idleMaximum = SIZE_MAX)
+      : peer_(std::move(peer)), idleMaximum_(idleMaximum) {}
   ~SnmpSessions();
   SnmpSessions(const SnmpSessions&) = delete;
   SnmpSessions& operator=(const SnmpSessions&) = delete;
@@ -70,14 +73,20 @@ class SnmpSessions {
 
  private:
   void* Open();
+  void MakeKeys();
   void GiveBack(void* handle);
 
   const SnmpPeer peer_;
+  const size_t idleMaximum_;
   std::mutex mutex_;
   std::vector<void*> idle_;
   // The agent's engine id once a session has discovered it, so that later
   // sessions skip the discovery. Guarded by the library's lock.
   std::string engineId_;
+  // The v3 user's keys from its pass phrases, made by the first session.
+  // Guarded by the library's lock.
+  std::string authKey_;
+  std::string privKey_;
 };
 
 }  // namespace t740::host

@@ -6,6 +6,7 @@
 
 #include <crypt.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <chrono>
@@ -139,6 +140,27 @@ TEST(ExporterProbeTest, ProbesAtOnceEachGetTheirCard) {
   EXPECT_EQ(up, kClients * kProbes);
   EXPECT_EQ(Sample(Body(exporter, "/metrics"), "t740_exporter_probes_total{outcome=\"success\"}"),
             kClients * kProbes);
+}
+
+// The later probes ride the session the first one opened, its engine
+// discovered and its keys made.
+TEST(ExporterProbeTest, ProbesOverSnmpV3AuthPriv) {
+  const ConfigFile config(
+      "auths:\n  v3:\n    version: 3\n    username: noc\n    security_level: authPriv\n"
+      "    auth_protocol: SHA-256\n    password_file: auth.pass\n    priv_protocol: AES\n"
+      "    priv_password_file: priv.pass\n");
+  config.Beside("auth.pass", "noc-auth-pass\n");
+  config.Beside("priv.pass", "noc-priv-pass\n");
+  SimAgent agent(
+      {"--no-v2c", "--v3-users",
+       config.Beside("users", "noc authPriv SHA-256 noc-auth-pass AES noc-priv-pass\n")});
+  ExporterProcess exporter({"--config.file", config.Path()});
+  for (int probe = 0; probe < 3; ++probe) {
+    const std::string body = Body(exporter, Probe(agent, "&auth=v3"));
+    EXPECT_EQ(Sample(body, "t740_up"), 1) << body << exporter.Log();
+    EXPECT_EQ(Sample(body, "t740_alarm_active{port=\"B\",alarm=\"STM-LOS\"}"), 1);
+  }
+  EXPECT_EQ(Sample(Body(exporter, "/metrics"), "t740_exporter_snmp_timeouts_total"), 0);
 }
 
 TEST(ExporterProbeTest, ASilentCardIsDownWithinTheScrapeTimeOut) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -87,6 +88,13 @@ bool ExporterProcess::WaitForLog(const std::string& text) const {
 
 void ConfigFile::Write(const std::string& text) const {
   std::ofstream(path_) << text;
+}
+
+std::string ConfigFile::Beside(const std::string& name, const std::string& text) const {
+  const std::string path = scratch_.Path() + "/" + name;
+  std::ofstream(path) << text;
+  chmod(path.c_str(), 0600);
+  return path;
 }
 
 double Sample(const std::string& exposition, const std::string& series) {

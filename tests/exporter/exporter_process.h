@@ -42,6 +42,8 @@ class ConfigFile {
  public:
   explicit ConfigFile(const std::string& text) { Write(text); }
   void Write(const std::string& text) const;
+  // A file beside it that only its owner may read; its path.
+  std::string Beside(const std::string& name, const std::string& text) const;
   const std::string& Path() const { return path_; }
 
  private:

@@ -1,16 +1,16 @@
 // The probe's parts without a network: its query, the allow-list, the
-// scrape time-out's budget, the basic authentication, and the real plug-in
-// decoding texts it rejects or whose counters are not all hex.
+// scrape time-out's budget, the session pool, the basic authentication, and
+// the real plug-in decoding texts it rejects or whose counters are not all
+// hex.
 #include <gtest/gtest.h>
 
 #include <crypt.h>
-
-#include <sstream>
 
 #include "exporter/metrics/probe_metrics.h"
 #include "exporter/probe/card_prober.h"
 #include "exporter/probe/probe_query.h"
 #include "exporter/probe/scrape_budget.h"
+#include "exporter/probe/session_pool.h"
 #include "exporter/probe/target_allow_list.h"
 #include "exporter/web/basic_auth.h"
 #include "hosting/text/exposition_writer.h"
@@ -97,11 +97,44 @@ TEST(BasicAuthTest, ChecksTheBcryptHashOfTheUsersPassword) {
   EXPECT_FALSE(DecodeBase64("Y=Q="));
 }
 
+TEST(SessionPoolTest, OneSetPerAgentAndWayOfAskingTheLeastRecentlyProbedLetGo) {
+  SessionPool pool(2);
+  const host::SnmpPeer agent{"udp:127.0.0.1:1161", "public", 1000, 1, std::nullopt};
+  host::SnmpPeer otherCommunity = agent;
+  otherCommunity.community = "private";
+  host::SnmpPeer otherAgent = agent;
+  otherAgent.name = "udp:127.0.0.2:1161";
+  host::SnmpPeer user = agent;
+  user.user = host::UsmUser{"noc",
+                            host::SecurityLevel::AuthPriv,
+                            host::AuthProtocol::Sha1,
+                            host::PrivProtocol::Aes128,
+                            "auth-pass",
+                            "priv-pass"};
+  host::SnmpPeer otherPass = user;
+  otherPass.user->privPass = "other-pass";
+
+  const auto first = pool.For(agent);
+  EXPECT_EQ(pool.For(agent), first);
+  const auto community = pool.For(otherCommunity);
+  EXPECT_NE(community, first);
+  EXPECT_NE(pool.For(user), pool.For(otherPass));
+  EXPECT_EQ(pool.Agents(), 2u);
+  EXPECT_NE(pool.For(agent), first);  // let go while the users came
+  const auto again = pool.For(agent);
+  pool.For(otherAgent);
+  EXPECT_EQ(pool.For(agent), again);
+  EXPECT_NE(pool.For(otherCommunity), community);
+
+  EXPECT_EQ(SessionPoolAgents(1024), (1024 - 256) / kIdleSessionsPerAgent);
+  EXPECT_EQ(SessionPoolAgents(10), 16u);
+}
+
 TEST(ExpositionWriterTest, EscapesLabelValuesAndWritesNumbersAsPrometheusReadsThem) {
-  std::ostringstream text;
+  std::string text;
   host::ExpositionWriter out(text);
   out.Sample("t740_x", {{"plugin", "/opt/a \"b\"\\c\nd"}}, 0.1);
-  EXPECT_EQ(text.str(), "t740_x{plugin=\"/opt/a \\\"b\\\"\\\\c\\nd\"} 0.1\n");
+  EXPECT_EQ(text, "t740_x{plugin=\"/opt/a \\\"b\\\"\\\\c\\nd\"} 0.1\n");
   EXPECT_EQ(host::ExpositionNumber(65535), "65535");
   EXPECT_EQ(std::stod(host::ExpositionNumber(1.0 / 3)), 1.0 / 3);
   EXPECT_EQ(host::ExpositionNumber(0.25), "0.25");

@@ -1,0 +1,54 @@
+// SNMP sessions kept from one probe to the next, one set per agent and way
+// of asking it (address, community or v3 user, time-out and retries): a
+// probe borrows an idle session of its agent, so that it opens no socket
+// of its own and an SNMPv3 probe neither discovers the agent's engine
+// again nor makes its keys from the pass phrases. Beyond a bound on the
+// agents kept, the one probed least recently is let go (its sessions close
+// once no probe holds them). Any thread.
+#ifndef T740_EXPORTER_PROBE_SESSION_POOL_H
+#define T740_EXPORTER_PROBE_SESSION_POOL_H
+
+#include <cstddef>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include "hosting/transport/snmp_sessions.h"
+
+namespace t740::exporter {
+
+// Idle sessions kept per agent: probes of one agent at once beyond this
+// open sessions that close again after them. Each kept session holds its
+// memory and a socket, so the bound is small: Prometheus spreads the
+// probes of an agent's cards over the interval.
+constexpr size_t kIdleSessionsPerAgent = 4;
+
+class SessionPool {
+ public:
+  explicit SessionPool(size_t agentsMaximum) : agentsMaximum_(agentsMaximum) {}
+
+  std::shared_ptr<host::SnmpSessions> For(const host::SnmpPeer& peer);
+  size_t Agents() const;
+
+ private:
+  using Recent = std::list<std::pair<std::string, std::shared_ptr<host::SnmpSessions>>>;
+
+  const size_t agentsMaximum_;
+  mutable std::mutex mutex_;
+  Recent recent_;  // the most recently probed first
+  std::unordered_map<std::string, Recent::iterator> byKey_;
+};
+
+// How many agents the pool keeps within the process's limit of open files,
+// each with its idle sessions' sockets, leaving room for the rest.
+size_t SessionPoolAgents(size_t openFilesLimit);
+
+// Raises the process's limit of open files to the most it may have; the
+// limit then in force.
+size_t RaiseOpenFilesLimit();
+
+}  // namespace t740::exporter
+
+#endif
