@@ -150,8 +150,8 @@ void StopLoop(int descriptor, void* running) {
 }
 
 netsnmp_transport* OpenServer(const std::string& address, uint16_t port) {
-  const std::string spec = "udp:" + address + ":" + std::to_string(port);
-  return netsnmp_transport_open_server(kApplication, spec.c_str());
+  const std::string endpoint = "udp:" + address + ":" + std::to_string(port);
+  return netsnmp_transport_open_server(kApplication, endpoint.c_str());
 }
 
 // Closes the sockets too, which freeing alone leaves open.
