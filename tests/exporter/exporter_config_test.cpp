@@ -1,5 +1,5 @@
 // The exporter's configuration files: the good and bad examples of
-// exporter/config/testdata, the web configuration, and a reload that fails.
+// exporter/config/testdata and the web configuration.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "child_process.h"
-#include "exporter/config/config_holder.h"
+#include "exporter/config/exporter_config.h"
 #include "exporter/config/web_config.h"
 #include "exporter/config/yaml_reader.h"
 
@@ -95,25 +95,6 @@ TEST(ExporterConfigTest, APassPhraseFileOthersMayReadIsRefused) {
     EXPECT_NE(std::string(error.what()).find("may be read by others"), std::string::npos)
         << error.what();
   }
-}
-
-TEST(ExporterConfigTest, AFailedReloadKeepsTheConfigurationInForce) {
-  test::ScratchDirectory scratch;
-  const std::string path = scratch.Path() + "/exporter.yml";
-  std::ofstream(path) << "timeout: 700ms\n";
-  ConfigHolder holder(path);
-  const double loaded = holder.LastSuccessSeconds();
-  std::ofstream(path) << "timeout: forever\n";
-  const auto error = holder.Reload();
-  ASSERT_TRUE(error);
-  EXPECT_NE(error->find(path + ":1: timeout"), std::string::npos) << *error;
-  EXPECT_FALSE(holder.LastReloadSuccessful());
-  EXPECT_EQ(holder.Current()->timeoutMilliseconds, 700);
-  EXPECT_EQ(holder.LastSuccessSeconds(), loaded);
-  std::ofstream(path) << "timeout: 3s\n";
-  EXPECT_FALSE(holder.Reload());
-  EXPECT_TRUE(holder.LastReloadSuccessful());
-  EXPECT_EQ(holder.Current()->timeoutMilliseconds, 3000);
 }
 
 TEST(WebConfigTest, TlsFilesAreFoundBesideTheFileAndUsersNeedHashes) {

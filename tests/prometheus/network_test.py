@@ -31,8 +31,10 @@ PULL_AT, RESTORE_AT = 14, 20
 # The network t740-sim documents: the first agent's first card has the lone
 # card's faults; every other card's profile is picked by FNV-1a of
 # "<agent>/<card>" modulo 20, its port by the hash divided by 20, modulo 4.
-# Only these two profiles raise an alarm, on their own port.
-PROFILE_ALARMS = {14: "STM-LOS", 15: "RS-TIM"}
+# These profiles raise an alarm on their own port: a pulled fibre loss of
+# signal, a wrong far-end trace and a loopback inside the card (the port
+# hears its own trace) RS-TIM.
+PROFILE_ALARMS = {14: "STM-LOS", 15: "RS-TIM", 17: "RS-TIM"}
 FIRST_CARD_ALARMS = {("B", "STM-LOS"), ("C", "RS-TIM")}
 PATIENCE = 20
 

@@ -157,19 +157,12 @@ TEST(SimNetworkTest, BadNetworksAreRefusedNamingTheOptionOrLine) {
     std::string says;
   };
   const Case kCases[] = {
-      {{"--cards", "0101-0105,0104"}, "--cards: card 0104 is listed twice"},
       {{"--cards", "0103,13"}, "--cards: cards 0103 and 13 are the same card"},
-      {{"--cards", "0105-0101"}, "--cards: '0105-0101' is no range"},
-      {{"--cards", "01012"}, "--cards: '01012' is not a card address of 2 to 4 digits"},
-      {{"--cards", "0101,"}, "--cards: '' is not a card address"},
       {{"--card", "0107", "--cards", "0101"}, "--card and --cards: give one of them"},
       {{"--agents", "16777215"}, "--agents: '16777215': 127.0.0.0/8 holds 1 to 16777214"},
-      {{"--agents", "127.0.0.2,10.0.0.1"}, "--agents: '10.0.0.1' is no host address in 127"},
       {{"--agents", "3", "--port", held.Port()}, "cannot listen on 127.0.0.2:" + held.Port()},
       {{"--events", Write(files, "unknown", "+1s 127.0.0.1 0107 A fibre-cut\n")},
        "line 1: unknown event 'fibre-cut'"},
-      {{"--events", Write(files, "time", "\n+5x 127.0.0.1 0107 A fibre-pulled\n")},
-       "line 2: '+5x' is no time"},
       {{"--events", Write(files, "card", "+1s 127.0.0.1 0108 A fibre-pulled\n")},
        "line 1: no card 0108 at 127.0.0.1"},
   };
