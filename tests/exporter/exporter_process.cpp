@@ -63,11 +63,7 @@ void ExporterProcess::Signal(int signal) const {
 }
 
 int ExporterProcess::Stop() {
-  if (pid_ < 0) return exitStatus_;
-  kill(pid_, SIGTERM);
-  exitStatus_ = ExitStatusOf(pid_);
-  pid_ = -1;
-  return exitStatus_;
+  return StopChild(pid_, exitStatus_);
 }
 
 std::string ExporterProcess::Log() const {

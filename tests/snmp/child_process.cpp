@@ -171,6 +171,14 @@ SimAgent::SimAgent(const std::vector<std::string>& arguments) {
   if (boots != std::string::npos) engineBoots_ = std::stoul(line.substr(boots + sizeof kBoots - 1));
 }
 
+int StopChild(pid_t& child, int& exitStatus) {
+  if (child < 0) return exitStatus;
+  kill(child, SIGTERM);
+  exitStatus = ExitStatusOf(child);
+  child = -1;
+  return exitStatus;
+}
+
 SimAgent::~SimAgent() {
   Stop();
 }
@@ -180,11 +188,7 @@ std::string SimAgent::Address() const {
 }
 
 int SimAgent::Stop() {
-  if (pid_ < 0) return exitStatus_;
-  kill(pid_, SIGTERM);
-  exitStatus_ = ExitStatusOf(pid_);
-  pid_ = -1;
-  return exitStatus_;
+  return StopChild(pid_, exitStatus_);
 }
 
 std::string SimAgent::Errors() const {

@@ -37,6 +37,9 @@ class ScratchDirectory {
 // Waits for the child to end: its exit status, -1 when it did not exit
 // normally.
 int ExitStatusOf(pid_t child);
+// Ends a child that still runs (pid above 0) with SIGTERM and keeps its exit
+// status; later calls give the kept status.
+int StopChild(pid_t& child, int& exitStatus);
 
 // Runs the program to its end.
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
