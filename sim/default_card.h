@@ -18,8 +18,9 @@ namespace t740::sim {
 
 constexpr char kDefaultIp[] = "192.168.1.100";
 constexpr char kDefaultCardAddress[] = "0107";
-// Long enough that every history record is filled.
-constexpr int64_t kDefaultUptimeSeconds = 40 * 60 * 60;
+// Long enough that every history record is filled at any hour: any span of
+// two days holds two midnights, so both completed days are there.
+constexpr int64_t kDefaultUptimeSeconds = 49 * 60 * 60;
 
 CardState DefaultCardState();
 CardIdentity DefaultIdentity();

@@ -163,6 +163,19 @@ TEST_F(StatusTextsTest, HistoryKeepsTheLatestFifteenQuarterHoursAndTwoDays) {
             FormatPerfRecord(RecordHex(Performance(kB).days.current)));
 }
 
+// The default card's past fills the history at every hour of the day,
+// a minute after midnight as well as a minute before it.
+TEST(DefaultCardHistoryTest, IsFullWhateverTheHour) {
+  constexpr int64_t kMidnight = 1'767'225'600;
+  for (int64_t now : {kMidnight + 60, kMidnight + 16 * 3600 + 5, kMidnight + 86400 - 60}) {
+    sim::CardModel model(sim::DefaultIdentity(), sim::DefaultCardState(), now,
+                         sim::kDefaultUptimeSeconds);
+    const sim::PortPerformance& port = model.Performance().Port(kA);
+    EXPECT_EQ(port.days.history.size(), sim::kDayHistory) << now;
+    EXPECT_EQ(port.quarterHours.history.size(), sim::kQuarterHourHistory) << now;
+  }
+}
+
 TEST_F(StatusTextsTest, ClearZeroesEveryCounterAndTheHistory) {
   now += 2 * 900 + 30;
   ASSERT_EQ(Write(".50", "000000"), "1");
