@@ -41,6 +41,11 @@ void ExporterMetrics::CountSnmpProbe(double seconds, bool timedOut) {
   for (size_t i = 0; i < buckets_.size(); ++i) buckets_[i] += seconds <= kDurationBounds[i];
 }
 
+void ExporterMetrics::CountRefusedConnection() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  ++refusedConnections_;
+}
+
 std::string ExporterMetrics::Exposition(const ReloadState& reload) const {
   std::lock_guard<std::mutex> lock(mutex_);
   std::string text;
@@ -66,6 +71,10 @@ std::string ExporterMetrics::Exposition(const ReloadState& reload) const {
   out.Family("t740_exporter_snmp_timeouts_total", "counter",
              "SNMP requests that no card answered within their time-out and tries.");
   out.Sample("t740_exporter_snmp_timeouts_total", {}, static_cast<double>(snmpTimeouts_));
+  out.Family("t740_exporter_http_connections_refused_total", "counter",
+             "Connections answered 503 because every place was taken.");
+  out.Sample("t740_exporter_http_connections_refused_total", {},
+             static_cast<double>(refusedConnections_));
   out.Family("t740_exporter_build_info", "gauge", "The exporter's version and its plug-in.");
   out.Sample("t740_exporter_build_info", {{"version", version_}, {"plugin", plugin_}}, 1);
   out.Family("t740_exporter_config_last_reload_successful", "gauge",

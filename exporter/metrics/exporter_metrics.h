@@ -26,6 +26,8 @@ class ExporterMetrics {
   void CountProbe(ProbeOutcome outcome);
   // A probe that reached SNMP: its duration, and whether its request timed out.
   void CountSnmpProbe(double seconds, bool timedOut);
+  // A connection answered 503 for want of a place.
+  void CountRefusedConnection();
   std::string Exposition(const ReloadState& reload) const;
 
  private:
@@ -38,6 +40,7 @@ class ExporterMetrics {
   double durationSum_ = 0;
   uint64_t snmpRequests_ = 0;
   uint64_t snmpTimeouts_ = 0;
+  uint64_t refusedConnections_ = 0;
 };
 
 }  // namespace t740::exporter

@@ -48,9 +48,11 @@ constexpr ConnectionBounds kBounds{
 
 // Plain HTTP goes over the guarded streams; TLS keeps the library's own
 // connection handling with its per-read and per-write time-outs.
-std::unique_ptr<httplib::Server> MakeServer(const WebConfig& web, std::function<void()>& deepen) {
+std::unique_ptr<httplib::Server> MakeServer(const WebConfig& web, ExporterMetrics& metrics,
+                                            std::function<void()>& deepen) {
   if (!web.tls) {
-    auto server = std::make_unique<GuardedServer>(kBounds);
+    auto server =
+        std::make_unique<GuardedServer>(kBounds, [&metrics] { metrics.CountRefusedConnection(); });
     deepen = [plain = server.get()] { plain->Deepen(); };
     return server;
   }
@@ -67,7 +69,7 @@ std::unique_ptr<httplib::Server> MakeServer(const WebConfig& web, std::function<
 }  // namespace
 
 ExporterServer::ExporterServer(ExporterParts parts, const WebConfig& web)
-    : parts_(parts), server_(MakeServer(web, deepen_)) {
+    : parts_(parts), server_(MakeServer(web, parts.metrics, deepen_)) {
   if (!web.users.empty()) auth_.emplace(web.users);
   const bool refuses = !web.tls;
   server_->new_task_queue = [refuses] { return new ConnectionPool(kConnectionsMaximum, refuses); };

@@ -49,6 +49,7 @@ bool GuardedServer::process_and_close_socket(socket_t sock) {
     // The answer fits any fresh socket's buffer: never wait to send it.
     send(sock, kBusy, sizeof kBusy - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
     Close(sock);
+    refused_();
     return false;
   }
   bool served = true;

@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 
 #include <chrono>
+#include <functional>
 
 #include "exporter/web/guarded_stream.h"
 
@@ -36,7 +37,9 @@ class DeepServer : public Base {
 
 class GuardedServer : public DeepServer<httplib::Server> {
  public:
-  explicit GuardedServer(const ConnectionBounds& bounds) : bounds_(bounds) {}
+  // `refused` is told of every connection answered 503; any thread.
+  GuardedServer(const ConnectionBounds& bounds, std::function<void()> refused)
+      : bounds_(bounds), refused_(std::move(refused)) {}
 
  private:
   bool process_and_close_socket(socket_t sock) override;
@@ -44,6 +47,7 @@ class GuardedServer : public DeepServer<httplib::Server> {
   bool Arrives(socket_t sock) const;
 
   const ConnectionBounds bounds_;
+  const std::function<void()> refused_;
 };
 
 }  // namespace t740::exporter

@@ -166,6 +166,10 @@ TEST(HostileClientsTest, ConnectionsBeyondTheLimitAreRefusedAtOnce) {
     if (!answered) std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   EXPECT_TRUE(answered);
+  httplib::Client client("127.0.0.1", exporter.Port());
+  const auto metrics = client.Get("/metrics");
+  ASSERT_TRUE(metrics);
+  EXPECT_EQ(Sample(metrics->body, "t740_exporter_http_connections_refused_total"), 1);
   EXPECT_EQ(exporter.Stop(), 0) << exporter.Log();
 }
 
