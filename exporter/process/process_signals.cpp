@@ -20,6 +20,7 @@ sigset_t WatchedSignals() {
 ProcessSignals::ProcessSignals() {
   const sigset_t signals = WatchedSignals();
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  signal(SIGPIPE, SIG_IGN);
 }
 
 ProcessSignals::~ProcessSignals() {

@@ -27,7 +27,6 @@ void ConnectionPool::enqueue(std::function<void()> connection) {
       --open_;
     }
   }
-  if (!refuses_) return waiting_.push_back(std::move(connection));
   lock.unlock();
   refusing = true;
   connection();
@@ -35,19 +34,12 @@ void ConnectionPool::enqueue(std::function<void()> connection) {
 }
 
 void ConnectionPool::Start(std::function<void()> connection) {
-  std::thread([this, connection = std::move(connection)]() mutable {
-    for (;;) {
-      connection();
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (waiting_.empty()) {
-        --open_;
-        // The pool may go as soon as the lock is let go: nothing after.
-        ended_.notify_all();
-        return;
-      }
-      connection = std::move(waiting_.front());
-      waiting_.pop_front();
-    }
+  std::thread([this, connection = std::move(connection)] {
+    connection();
+    std::lock_guard<std::mutex> lock(mutex_);
+    --open_;
+    // The pool may go as soon as the lock is let go: nothing after.
+    ended_.notify_all();
   }).detach();
 }
 

@@ -13,6 +13,7 @@
 #include "exporter/web/connection_pool.h"
 #include "exporter/web/guarded_server.h"
 #include "exporter/web/guarded_stream.h"
+#include "exporter/web/tls_context.h"
 #include "hosting/text/exposition_writer.h"
 
 namespace t740::exporter {
@@ -46,33 +47,16 @@ constexpr ConnectionBounds kBounds{
     std::chrono::seconds(kKeepAliveSeconds),
     kKeepAliveRequests};
 
-// Plain HTTP goes over the guarded streams; TLS keeps the library's own
-// connection handling with its per-read and per-write time-outs.
-std::unique_ptr<httplib::Server> MakeServer(const WebConfig& web, ExporterMetrics& metrics,
-                                            std::function<void()>& deepen) {
-  if (!web.tls) {
-    auto server =
-        std::make_unique<GuardedServer>(kBounds, [&metrics] { metrics.CountRefusedConnection(); });
-    deepen = [plain = server.get()] { plain->Deepen(); };
-    return server;
-  }
-  auto server = std::make_unique<DeepServer<httplib::SSLServer>>(web.tls->certFile.c_str(),
-                                                                 web.tls->keyFile.c_str());
-  if (!server->is_valid()) {
-    throw ConfigError("tls_server_config: cannot load the certificate " + web.tls->certFile +
-                      " with the key " + web.tls->keyFile);
-  }
-  deepen = [tls = server.get()] { tls->Deepen(); };
-  return server;
-}
-
 }  // namespace
 
 ExporterServer::ExporterServer(ExporterParts parts, const WebConfig& web)
-    : parts_(parts), server_(MakeServer(web, parts.metrics, deepen_)) {
+    : parts_(parts),
+      tls_(web.tls ? std::make_unique<TlsContext>(web.tls->certFile, web.tls->keyFile) : nullptr),
+      server_(std::make_unique<GuardedServer>(
+          kBounds, [this] { parts_.metrics.CountRefusedConnection(); },
+          tls_ ? tls_->Get() : nullptr)) {
   if (!web.users.empty()) auth_.emplace(web.users);
-  const bool refuses = !web.tls;
-  server_->new_task_queue = [refuses] { return new ConnectionPool(kConnectionsMaximum, refuses); };
+  server_->new_task_queue = [] { return new ConnectionPool(kConnectionsMaximum); };
   server_->set_read_timeout(kRequestSeconds, 0);
   server_->set_write_timeout(kAnswerSeconds, 0);
   server_->set_keep_alive_timeout(kKeepAliveSeconds);
@@ -196,11 +180,11 @@ int ExporterServer::Bind(const ListenAddress& address) {
   if (address.port == 0) {
     const int port = server_->bind_to_any_port(address.host);
     if (port > 0) {
-      deepen_();
+      server_->Deepen();
       return port;
     }
   } else if (server_->bind_to_port(address.host, address.port)) {
-    deepen_();
+    server_->Deepen();
     return address.port;
   }
   throw std::runtime_error("cannot listen on " + address.host + ":" + std::to_string(address.port));

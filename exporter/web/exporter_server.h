@@ -28,6 +28,9 @@ struct Response;
 
 namespace t740::exporter {
 
+class GuardedServer;
+class TlsContext;
+
 // The bounds on what a client may ask of the server.
 constexpr int kConnectionsMaximum = 512;    // open at once; more are refused with 503
 constexpr int kProbesAtOnce = 16;           // more wait their turn
@@ -75,8 +78,8 @@ class ExporterServer {
   ExporterParts parts_;
   std::optional<BasicAuth> auth_;
   ProbeGate probes_{kProbesAtOnce};
-  std::function<void()> deepen_;  // set by the server's making, before it
-  std::unique_ptr<httplib::Server> server_;
+  std::unique_ptr<TlsContext> tls_;  // before the server, which uses it
+  std::unique_ptr<GuardedServer> server_;
 };
 
 }  // namespace t740::exporter

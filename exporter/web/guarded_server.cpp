@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "exporter/web/connection_pool.h"
+#include "exporter/web/tls_wire.h"
 
 namespace t740::exporter {
 namespace {
@@ -34,35 +35,56 @@ bool GuardedServer::Serving() const {
 
 // Whether the next request begins within the keep-alive time; a stop ends
 // the wait early.
-bool GuardedServer::Arrives(socket_t sock) const {
+bool GuardedServer::Arrives(const Wire& wire) const {
+  if (wire.Holding()) return true;
   const auto deadline = GuardedStream::Clock::now() + bounds_.keepAlive;
   while (Serving() && GuardedStream::Clock::now() < deadline) {
-    pollfd watched{sock, POLLIN, 0};
+    pollfd watched{wire.Socket(), POLLIN, 0};
     const int ready = poll(&watched, 1, static_cast<int>(kStopCheck.count()));
     if (ready != 0) return ready > 0;
   }
   return false;
 }
 
-bool GuardedServer::process_and_close_socket(socket_t sock) {
-  if (ConnectionPool::Refusing()) {
-    // The answer fits any fresh socket's buffer: never wait to send it.
-    send(sock, kBusy, sizeof kBusy - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
-    Close(sock);
-    refused_();
-    return false;
-  }
+// Over TLS the refusal would need a handshake, which would hold up the
+// thread that accepts: the connection is only closed.
+void GuardedServer::Refuse(socket_t sock) const {
+  // The answer fits any fresh socket's buffer: never wait to send it.
+  if (!tls_) send(sock, kBusy, sizeof kBusy - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+  Close(sock);
+  refused_();
+}
+
+std::unique_ptr<Wire> GuardedServer::Open(socket_t sock,
+                                          GuardedStream::Clock::time_point arrival) const {
+  if (!tls_) return std::make_unique<PlainWire>(sock);
+  return TlsWire::Accept(tls_, sock, arrival + bounds_.stream.request);
+}
+
+bool GuardedServer::Serve(Wire& wire, GuardedStream::Clock::time_point arrival) {
   bool served = true;
-  auto arrival = GuardedStream::Clock::now();
   for (int left = bounds_.requests; left > 0 && served && Serving(); --left) {
-    GuardedStream stream(sock, bounds_.stream, arrival);
+    GuardedStream stream(wire, bounds_.stream, arrival);
     const CurrentStream current(stream);
     bool closed = false;
     served = process_request(stream, left == 1, closed, [](httplib::Request&) {}) && !closed &&
              !stream.Spent();
-    if (!served || !Arrives(sock)) break;
+    if (!served || !Arrives(wire)) break;
     arrival = GuardedStream::Clock::now();
   }
+  return served;
+}
+
+bool GuardedServer::process_and_close_socket(socket_t sock) {
+  if (ConnectionPool::Refusing()) {
+    Refuse(sock);
+    return false;
+  }
+  const auto arrival = GuardedStream::Clock::now();
+  std::unique_ptr<Wire> wire = Open(sock, arrival);
+  const bool served = wire && Serve(*wire, arrival);
+  // TLS says its goodbye before the socket goes.
+  wire.reset();
   Close(sock);
   return served;
 }

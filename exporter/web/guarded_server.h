@@ -1,18 +1,23 @@
-// cpp-httplib's plain HTTP server with each connection served over a
-// GuardedStream: the request and answer deadlines and the request's byte
-// budgets hold whatever the client does, idle connections are closed after
-// the keep-alive time, and a connection the pool has no place for gets a
-// short 503 answer and is closed.
+// cpp-httplib's server with each connection served over a GuardedStream,
+// plain or through TLS: the request and answer deadlines and the request's
+// byte budgets hold whatever the client does (a TLS handshake counts
+// against the first request's deadline), idle connections are closed after
+// the keep-alive time, and a connection the pool has no place for is
+// closed at once, over plain HTTP with a short 503 answer.
 #ifndef T740_EXPORTER_WEB_GUARDED_SERVER_H
 #define T740_EXPORTER_WEB_GUARDED_SERVER_H
 
 #include <httplib.h>
 #include <sys/socket.h>
 
+#include <openssl/ssl.h>
+
 #include <chrono>
 #include <functional>
+#include <memory>
 
 #include "exporter/web/guarded_stream.h"
+#include "exporter/web/wire.h"
 
 namespace t740::exporter {
 
@@ -26,28 +31,28 @@ struct ConnectionBounds {
 // it loses its SYNs and waits a second or more for each retry.
 constexpr int kListenBacklog = 1024;
 
-// A server whose listening socket takes kListenBacklog connections.
-template <class Base>
-class DeepServer : public Base {
+class GuardedServer : public httplib::Server {
  public:
-  using Base::Base;
-  // Once bound.
-  void Deepen() { ::listen(this->svr_sock_, kListenBacklog); }
-};
+  // `refused` is told of every connection refused for want of a place; any
+  // thread. With `tls`, which must outlive the server, clients speak TLS.
+  GuardedServer(const ConnectionBounds& bounds, std::function<void()> refused,
+                SSL_CTX* tls = nullptr)
+      : bounds_(bounds), refused_(std::move(refused)), tls_(tls) {}
 
-class GuardedServer : public DeepServer<httplib::Server> {
- public:
-  // `refused` is told of every connection answered 503; any thread.
-  GuardedServer(const ConnectionBounds& bounds, std::function<void()> refused)
-      : bounds_(bounds), refused_(std::move(refused)) {}
+  // Once bound: the listening socket takes kListenBacklog connections.
+  void Deepen() { ::listen(svr_sock_, kListenBacklog); }
 
  private:
   bool process_and_close_socket(socket_t sock) override;
+  void Refuse(socket_t sock) const;
+  std::unique_ptr<Wire> Open(socket_t sock, GuardedStream::Clock::time_point arrival) const;
+  bool Serve(Wire& wire, GuardedStream::Clock::time_point arrival);
   bool Serving() const;
-  bool Arrives(socket_t sock) const;
+  bool Arrives(const Wire& wire) const;
 
   const ConnectionBounds bounds_;
   const std::function<void()> refused_;
+  SSL_CTX* const tls_;
 };
 
 }  // namespace t740::exporter

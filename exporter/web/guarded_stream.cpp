@@ -5,7 +5,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 
-#include <cerrno>
+#include <algorithm>
 
 namespace t740::exporter {
 namespace {
@@ -28,8 +28,8 @@ void AddressOf(const sockaddr_storage& address, std::string& ip, int& port) {
 
 }  // namespace
 
-GuardedStream::GuardedStream(int socket, const StreamBounds& bounds, Clock::time_point arrival)
-    : socket_(socket),
+GuardedStream::GuardedStream(Wire& wire, const StreamBounds& bounds, Clock::time_point arrival)
+    : wire_(wire),
       bounds_(bounds),
       requestDeadline_(arrival + bounds.request),
       budget_(bounds.headBytes) {}
@@ -46,15 +46,15 @@ GuardedStream* GuardedStream::Current() {
   return current;
 }
 
-bool GuardedStream::Wait(short events, Clock::time_point deadline) const {
+template <class Step>
+ssize_t GuardedStream::Move(Step transfer, Clock::time_point deadline) {
   for (;;) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) return false;
-    pollfd watched{socket_, events, 0};
-    const int ready = poll(&watched, 1, static_cast<int>(left));
-    if (ready > 0) return true;
-    if (ready == 0 || errno != EINTR) return false;
+    const Transfer moved = transfer();
+    if (moved.waitFor == 0) return moved.bytes;
+    if (!wire_.Await(moved.waitFor, deadline)) {
+      spent_ = true;
+      return -1;
+    }
   }
 }
 
@@ -67,33 +67,29 @@ GuardedStream::Clock::time_point GuardedStream::AnswerDeadline() {
 }
 
 bool GuardedStream::is_readable() const {
-  return Wait(POLLIN, requestDeadline_);
+  return wire_.Holding() || wire_.Await(POLLIN, requestDeadline_);
 }
 
 bool GuardedStream::is_writable() const {
-  return Wait(POLLOUT, answering_ ? answerDeadline_ : Clock::now() + bounds_.answer);
+  return wire_.Await(POLLOUT, answering_ ? answerDeadline_ : Clock::now() + bounds_.answer);
 }
 
 ssize_t GuardedStream::read(char* bytes, size_t size) {
-  if (budget_ == 0 || !Wait(POLLIN, requestDeadline_)) {
+  if (budget_ == 0 || Clock::now() >= requestDeadline_) {
     spent_ = true;
     return -1;
   }
-  const ssize_t got = recv(socket_, bytes, std::min(size, budget_), 0);
+  const size_t allowed = std::min(size, budget_);
+  const ssize_t got = Move([&] { return wire_.Receive(bytes, allowed); }, requestDeadline_);
   if (got > 0) budget_ -= static_cast<size_t>(got);
   return got;
 }
 
 ssize_t GuardedStream::write(const char* bytes, size_t size) {
-  size_t sent = 0;
   const Clock::time_point deadline = AnswerDeadline();
+  size_t sent = 0;
   while (sent < size) {
-    if (!Wait(POLLOUT, deadline)) {
-      spent_ = true;
-      return -1;
-    }
-    const ssize_t wrote = send(socket_, bytes + sent, size - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (wrote < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    const ssize_t wrote = Move([&] { return wire_.Send(bytes + sent, size - sent); }, deadline);
     if (wrote <= 0) return -1;
     sent += static_cast<size_t>(wrote);
   }
@@ -103,7 +99,7 @@ ssize_t GuardedStream::write(const char* bytes, size_t size) {
 void GuardedStream::get_remote_ip_and_port(std::string& ip, int& port) const {
   sockaddr_storage address{};
   socklen_t length = sizeof address;
-  if (getpeername(socket_, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+  if (getpeername(wire_.Socket(), reinterpret_cast<sockaddr*>(&address), &length) == 0) {
     AddressOf(address, ip, port);
   }
 }
@@ -111,7 +107,7 @@ void GuardedStream::get_remote_ip_and_port(std::string& ip, int& port) const {
 void GuardedStream::get_local_ip_and_port(std::string& ip, int& port) const {
   sockaddr_storage address{};
   socklen_t length = sizeof address;
-  if (getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+  if (getsockname(wire_.Socket(), reinterpret_cast<sockaddr*>(&address), &length) == 0) {
     AddressOf(address, ip, port);
   }
 }

@@ -1,4 +1,4 @@
-// One connection's socket as cpp-httplib reads and writes it, with bounds
+// One connection's wire as cpp-httplib reads and writes it, with bounds
 // the library's per-read time-outs lack: a request must arrive whole by a
 // deadline and within a byte budget (the head's budget first, the body's
 // once the head is read), and an answer must leave whole by a deadline of
@@ -9,6 +9,8 @@
 #include <httplib.h>
 
 #include <chrono>
+
+#include "exporter/web/wire.h"
 
 namespace t740::exporter {
 
@@ -21,10 +23,10 @@ struct StreamBounds {
 
 class GuardedStream : public httplib::Stream {
  public:
-  using Clock = std::chrono::steady_clock;
+  using Clock = Wire::Clock;
 
   // `arrival` is when the request's time began.
-  GuardedStream(int socket, const StreamBounds& bounds, Clock::time_point arrival);
+  GuardedStream(Wire& wire, const StreamBounds& bounds, Clock::time_point arrival);
 
   // The head has been read: the body's budget applies from here on.
   void HeadRead();
@@ -39,13 +41,16 @@ class GuardedStream : public httplib::Stream {
   ssize_t write(const char* bytes, size_t size) override;
   void get_remote_ip_and_port(std::string& ip, int& port) const override;
   void get_local_ip_and_port(std::string& ip, int& port) const override;
-  socket_t socket() const override { return socket_; }
+  socket_t socket() const override { return wire_.Socket(); }
 
  private:
-  bool Wait(short events, Clock::time_point deadline) const;
+  // Repeats `transfer` until it moves bytes or fails, waiting by `deadline`
+  // for what it asks; a deadline that passes spends the stream.
+  template <class Step>
+  ssize_t Move(Step transfer, Clock::time_point deadline);
   Clock::time_point AnswerDeadline();
 
-  const int socket_;
+  Wire& wire_;
   const StreamBounds bounds_;
   const Clock::time_point requestDeadline_;
   Clock::time_point answerDeadline_{};

@@ -195,17 +195,12 @@ TEST(ExporterProbeTest, ABadConfigurationStopsTheStartWithItsFileAndLine) {
 
 TEST(ExporterProbeTest, TlsAndBasicAuthenticationFromTheWebConfiguration) {
   ScratchDirectory scratch;
-  const std::string key = scratch.Path() + "/server.key";
-  const std::string cert = scratch.Path() + "/server.crt";
-  const ProgramRun openssl =
-      RunProgram(T740_OPENSSL, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key,
-                                "-out", cert, "-days", "1", "-subj", "/CN=127.0.0.1"});
-  ASSERT_EQ(openssl.exitStatus, 0) << openssl.err;
   char salt[CRYPT_GENSALT_OUTPUT_SIZE];
   ASSERT_TRUE(crypt_gensalt_rn("$2y$", 4, nullptr, 0, salt, sizeof salt));
-  const std::string web = scratch.Path() + "/web.yml";
-  std::ofstream(web) << "tls_server_config:\n  cert_file: server.crt\n  key_file: server.key\n"
-                     << "basic_auth_users:\n  prometheus: " << crypt("scrape-me", salt) << "\n";
+  const std::string web =
+      WriteTlsWebConfig(scratch.Path(), std::string("basic_auth_users:\n  prometheus: ") +
+                                            crypt("scrape-me", salt) + "\n");
+  ASSERT_NE(web, "");
   ExporterProcess exporter({"--web.config.file", web});
   ASSERT_NE(exporter.Port(), 0);
   EXPECT_NE(exporter.Log().find("tls=true"), std::string::npos);

@@ -93,6 +93,18 @@ std::string ConfigFile::Beside(const std::string& name, const std::string& text)
   return path;
 }
 
+std::string WriteTlsWebConfig(const std::string& directory, const std::string& more) {
+  const ProgramRun openssl =
+      RunProgram(T740_OPENSSL, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout",
+                                directory + "/server.key", "-out", directory + "/server.crt",
+                                "-days", "1", "-subj", "/CN=127.0.0.1"});
+  if (openssl.exitStatus != 0) return "";
+  const std::string path = directory + "/web.yml";
+  std::ofstream(path) << "tls_server_config:\n  cert_file: server.crt\n  key_file: server.key\n"
+                      << more;
+  return path;
+}
+
 double Sample(const std::string& exposition, const std::string& series) {
   const size_t at = exposition.find("\n" + series + " ");
   if (at == std::string::npos) return -1;

@@ -51,6 +51,10 @@ class ConfigFile {
   std::string path_ = scratch_.Path() + "/exporter.yml";
 };
 
+// A web configuration in `directory` serving TLS with a fresh self-signed
+// certificate, `more` appended to it; its path. Empty when openssl fails.
+std::string WriteTlsWebConfig(const std::string& directory, const std::string& more = "");
+
 // The sample's value in a Prometheus exposition, or -1 when it has no such
 // line.
 double Sample(const std::string& exposition, const std::string& series);

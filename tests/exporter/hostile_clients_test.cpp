@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <openssl/ssl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -49,6 +52,7 @@ class Connection {
   Connection& operator=(const Connection&) = delete;
 
   bool Connected() const { return connected_; }
+  int Socket() const { return socket_; }
   bool Send(const std::string& bytes) const {
     return send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
            static_cast<ssize_t>(bytes.size());
@@ -81,6 +85,60 @@ class Connection {
   bool connected_ = false;
 };
 
+// A TLS connection made with OpenSSL itself, so that a request can trickle
+// in a byte at a time.
+class TlsConnection {
+ public:
+  explicit TlsConnection(int port)
+      : plain_(port), context_(SSL_CTX_new(TLS_client_method())), ssl_(SSL_new(context_)) {
+    SSL_set_fd(ssl_, plain_.Socket());
+    handshaken_ = plain_.Connected() && SSL_connect(ssl_) == 1;
+    fcntl(plain_.Socket(), F_SETFL, fcntl(plain_.Socket(), F_GETFL) | O_NONBLOCK);
+  }
+  ~TlsConnection() {
+    SSL_free(ssl_);
+    SSL_CTX_free(context_);
+  }
+  TlsConnection(const TlsConnection&) = delete;
+  TlsConnection& operator=(const TlsConnection&) = delete;
+
+  bool Handshaken() const { return handshaken_; }
+  // Session tickets that follow the handshake make the socket readable
+  // too: only an answer or the connection's end counts.
+  bool Ended() const {
+    char byte;
+    while (plain_.Ended()) {
+      const int got = SSL_peek(ssl_, &byte, 1);
+      if (got > 0 || SSL_get_error(ssl_, got) != SSL_ERROR_WANT_READ) return true;
+    }
+    return false;
+  }
+  bool Send(const std::string& bytes) const {
+    return SSL_write(ssl_, bytes.data(), static_cast<int>(bytes.size())) ==
+           static_cast<int>(bytes.size());
+  }
+
+ private:
+  Connection plain_;
+  SSL_CTX* context_;
+  SSL* ssl_;
+  bool handshaken_ = false;
+};
+
+// Sends a request a byte at a time for longer than the exporter allows a
+// whole request; whether the exporter cut the client off.
+template <class Client>
+bool CutOffWhileTrickling(const Client& client) {
+  const std::string request = "GET /metrics HTTP/1.1\r\nX-Slow: ";
+  for (size_t sent = 0; sent < kSlowBytes; ++sent) {
+    if (client.Ended() || !client.Send(sent < request.size() ? request.substr(sent, 1) : "a")) {
+      break;
+    }
+    std::this_thread::sleep_for(kSlowPace);
+  }
+  return client.Ended();
+}
+
 std::vector<std::unique_ptr<Connection>> OpenIdle(int port, int count) {
   std::vector<std::unique_ptr<Connection>> idle;
   for (int i = 0; i < count; ++i) {
@@ -112,13 +170,7 @@ TEST(HostileClientsTest, AProbeIsAnsweredWhileHostileClientsAreAtWork) {
   for (int i = 0; i < kSlow; ++i) {
     slow.emplace_back([&] {
       Connection client(exporter.Port());
-      const std::string request = "GET /metrics HTTP/1.1\r\nX-Slow: ";
-      for (size_t sent = 0; sent < kSlowBytes; ++sent) {
-        if (client.Ended() || !client.Send(sent < request.size() ? request.substr(sent, 1) : "a"))
-          break;
-        std::this_thread::sleep_for(kSlowPace);
-      }
-      cutOff += client.Ended();
+      cutOff += CutOffWhileTrickling(client);
     });
   }
   for (int i = 0; i < kHangUps; ++i) {
@@ -147,6 +199,32 @@ TEST(HostileClientsTest, AProbeIsAnsweredWhileHostileClientsAreAtWork) {
   for (std::thread& client : slow) client.join();
   EXPECT_EQ(cutOff, kSlow);
   EXPECT_TRUE(ProbeAnswered(exporter, agent));
+  EXPECT_EQ(exporter.Stop(), 0) << exporter.Log();
+}
+
+TEST(HostileClientsTest, OverTlsTheHandshakeAndTheRequestKeepTheirDeadline) {
+  // A write to a connection the exporter has closed must fail, not end the
+  // test: OpenSSL writes with write().
+  signal(SIGPIPE, SIG_IGN);
+  SimAgent agent;
+  ScratchDirectory scratch;
+  const std::string web = WriteTlsWebConfig(scratch.Path());
+  ASSERT_NE(web, "");
+  ExporterProcess exporter({"--web.config.file", web});
+  ASSERT_NE(exporter.Port(), 0);
+  const Connection silent(exporter.Port());
+  const TlsConnection slow(exporter.Port());
+  ASSERT_TRUE(slow.Handshaken());
+  std::thread trickle([&] { EXPECT_TRUE(CutOffWhileTrickling(slow)); });
+
+  httplib::SSLClient client("127.0.0.1", exporter.Port());
+  client.enable_server_certificate_verification(false);
+  const auto answer = client.Get(("/probe?target=" + agent.Address() + "&card=0107").c_str());
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(Sample(answer->body, "t740_up"), 1);
+  trickle.join();
+  EXPECT_TRUE(silent.Ended(std::chrono::seconds(1)))
+      << "a client that never says hello holds its connection";
   EXPECT_EQ(exporter.Stop(), 0) << exporter.Log();
 }
 
