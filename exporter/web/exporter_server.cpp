@@ -57,8 +57,8 @@ ExporterServer::ExporterServer(ExporterParts parts, const WebConfig& web)
           tls_ ? tls_->Get() : nullptr)) {
   if (!web.users.empty()) auth_.emplace(web.users);
   server_->new_task_queue = [] { return new ConnectionPool(kConnectionsMaximum); };
-  server_->set_read_timeout(kRequestSeconds, 0);
-  server_->set_write_timeout(kAnswerSeconds, 0);
+  // The guarded server keeps its own deadlines; these two are what the
+  // answers' Keep-Alive header announces.
   server_->set_keep_alive_timeout(kKeepAliveSeconds);
   server_->set_keep_alive_max_count(kKeepAliveRequests);
   server_->set_payload_max_length(kPayloadMaximum);

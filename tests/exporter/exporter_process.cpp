@@ -11,11 +11,8 @@
 #include <chrono>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
-
-#include "spawn_arguments.h"
-
-extern char** environ;
 
 namespace t740::test {
 namespace {
@@ -27,10 +24,8 @@ constexpr char kListening[] = "msg=listening address=127.0.0.1:";
 
 ExporterProcess::ExporterProcess(const std::vector<std::string>& arguments) {
   const std::string log = logs_.Path() + "/log";
-  std::vector<std::string> argv = {ExporterPath(), "--web.listen-address", "127.0.0.1:0",
-                                   "--plugin", PluginPath()};
-  argv.insert(argv.end(), arguments.begin(), arguments.end());
-  std::vector<char*> pointers = SpawnPointers(argv);
+  std::vector<std::string> all = {"--web.listen-address", "127.0.0.1:0", "--plugin", PluginPath()};
+  all.insert(all.end(), arguments.begin(), arguments.end());
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
@@ -38,14 +33,13 @@ ExporterProcess::ExporterProcess(const std::vector<std::string>& arguments) {
                                    O_WRONLY | O_CREAT | O_APPEND, 0600);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(),
                                    O_WRONLY | O_CREAT | O_APPEND, 0600);
-  const int spawned =
-      posix_spawn(&pid_, argv[0].c_str(), &actions, nullptr, pointers.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) {
-    pid_ = -1;
-    ADD_FAILURE() << "cannot start " << argv[0];
-    return;
+  try {
+    pid_ = Spawn(ExporterPath(), all, logs_.Path(), &actions);
+  } catch (const std::runtime_error& error) {
+    ADD_FAILURE() << error.what();
   }
+  posix_spawn_file_actions_destroy(&actions);
+  if (pid_ < 0) return;
   if (!WaitForLog(kListening)) {
     ADD_FAILURE() << "t740-exporter did not start: " << Log();
     return;

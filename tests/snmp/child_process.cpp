@@ -64,21 +64,6 @@ std::vector<std::string> ChildEnvironment(const std::string& directory) {
   return environment;
 }
 
-pid_t Spawn(const std::string& program, const std::vector<std::string>& arguments,
-            const std::string& directory, posix_spawn_file_actions_t* actions) {
-  std::vector<std::string> argv = {program};
-  argv.insert(argv.end(), arguments.begin(), arguments.end());
-  std::vector<std::string> environment = ChildEnvironment(directory);
-  std::vector<char*> argvPointers = SpawnPointers(argv);
-  std::vector<char*> environmentPointers = SpawnPointers(environment);
-  pid_t child = 0;
-  if (posix_spawn(&child, program.c_str(), actions, nullptr, argvPointers.data(),
-                  environmentPointers.data()) != 0) {
-    throw std::runtime_error("cannot start " + program);
-  }
-  return child;
-}
-
 // The first line the child writes on `descriptor`, or what came before the
 // patience ran out.
 std::string ReadLine(int descriptor, int patienceMilliseconds) {
@@ -99,6 +84,21 @@ std::string ReadLine(int descriptor, int patienceMilliseconds) {
 }
 
 }  // namespace
+
+pid_t Spawn(const std::string& program, const std::vector<std::string>& arguments,
+            const std::string& directory, posix_spawn_file_actions_t* actions) {
+  std::vector<std::string> argv = {program};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  std::vector<std::string> environment = ChildEnvironment(directory);
+  std::vector<char*> argvPointers = SpawnPointers(argv);
+  std::vector<char*> environmentPointers = SpawnPointers(environment);
+  pid_t child = 0;
+  if (posix_spawn(&child, program.c_str(), actions, nullptr, argvPointers.data(),
+                  environmentPointers.data()) != 0) {
+    throw std::runtime_error("cannot start " + program);
+  }
+  return child;
+}
 
 int ExitStatusOf(pid_t child) {
   int status = 0;

@@ -6,6 +6,7 @@
 #ifndef T740_TESTS_SNMP_CHILD_PROCESS_H
 #define T740_TESTS_SNMP_CHILD_PROCESS_H
 
+#include <spawn.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -34,6 +35,10 @@ class ScratchDirectory {
   std::string path_;
 };
 
+// Starts `program` in the environment every child gets, its state kept in
+// `directory`; throws std::runtime_error when it cannot.
+pid_t Spawn(const std::string& program, const std::vector<std::string>& arguments,
+            const std::string& directory, posix_spawn_file_actions_t* actions);
 // Waits for the child to end: its exit status, -1 when it did not exit
 // normally.
 int ExitStatusOf(pid_t child);
