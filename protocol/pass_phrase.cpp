@@ -40,31 +40,47 @@ class Descriptor {
   int descriptor_;
 };
 
-}  // namespace
-
-std::string ReadPrivateFile(const std::string& path) {
-  // Judged on the file opened, not on its name, so that nothing can be
-  // swapped in between the check and the read.
-  const Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-  if (file.Get() < 0) throw PassPhraseError("cannot read " + path + ": " + std::strerror(errno));
-  struct stat status {};
-  if (fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-    throw PassPhraseError(path + " is not a regular file");
+// Whether the opened file may hold a secret: a regular file (a FIFO or a
+// device would stall the read), its owner's or root's, for its owner alone.
+void RefuseUnlessPrivate(const std::string& path, const struct stat& status) {
+  if (!S_ISREG(status.st_mode)) throw PassPhraseError(path + " is not a regular file");
+  if (status.st_uid != geteuid() && status.st_uid != 0) {
+    throw PassPhraseError(path + " belongs to user " + std::to_string(status.st_uid) +
+                          ", not to this program's user " + std::to_string(geteuid()) + " or root");
   }
   if (status.st_mode & kOthersBits) {
     throw PassPhraseError(path + " may be read by others (mode " + OctalMode(status.st_mode) +
                           "); make it private: chmod 600 " + path);
   }
+}
+
+std::string ReadWhole(const std::string& path, int descriptor) {
   std::string text;
   char buffer[512];
   for (;;) {
-    const ssize_t got = read(file.Get(), buffer, sizeof buffer);
+    const ssize_t got = read(descriptor, buffer, sizeof buffer);
     if (got < 0) throw PassPhraseError("cannot read " + path + ": " + std::strerror(errno));
     if (got == 0) break;
     text.append(buffer, static_cast<size_t>(got));
     if (text.size() > kFileMaximum) throw PassPhraseError(path + " is too long for a secret");
   }
   return text;
+}
+
+}  // namespace
+
+std::string ReadPrivateFile(const std::string& path) {
+  // Judged on the file opened, not on its name, so that nothing can be
+  // swapped in between the check and the read; opened without blocking,
+  // since opening a FIFO would wait for a writer.
+  const Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (file.Get() < 0) throw PassPhraseError("cannot read " + path + ": " + std::strerror(errno));
+  struct stat status {};
+  if (fstat(file.Get(), &status) != 0) {
+    throw PassPhraseError("cannot read " + path + ": " + std::strerror(errno));
+  }
+  RefuseUnlessPrivate(path, status);
+  return ReadWhole(path, file.Get());
 }
 
 std::optional<std::string> PassPhraseProblem(const std::string& phrase) {

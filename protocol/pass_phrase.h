@@ -20,7 +20,9 @@ class PassPhraseError : public std::runtime_error {
 
 // The text of a file that only its owner may read or write: no group or
 // other permission bit set. Throws PassPhraseError, naming the file, when
-// it cannot be read, is no regular file, or has such a bit.
+// it cannot be read, is no regular file (a FIFO is refused at once, not
+// waited on), belongs to a user other than the effective one or root, or
+// has such a bit.
 std::string ReadPrivateFile(const std::string& path);
 
 // Why `phrase` is no USM pass phrase (empty, too short, a line break

@@ -94,8 +94,46 @@ void StoreStall(SimOptions& options, const std::string& value) {
   if (options.link.stallEvery == 0) throw SimUsageError("--stall: N must be 1 or more");
 }
 
+// The community is spliced into a net-snmp configuration line, where these
+// bytes split, quote, escape or comment instead of standing for themselves.
+struct SpecialByte {
+  char byte;
+  const char* name;
+};
+constexpr SpecialByte kSpecialBytes[] = {
+    {' ', "a space"},      {'"', "a double quote"}, {'\'', "a single quote"},
+    {'\\', "a backslash"}, {'#', "a '#'"},
+};
+
+std::string ByteProblem(char c) {
+  for (const SpecialByte& special : kSpecialBytes) {
+    if (c == special.byte) {
+      return std::string("the community holds ") + special.name +
+             ", which net-snmp's configuration lines read specially";
+    }
+  }
+  if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+    return "the community holds a control character";
+  }
+  return "";
+}
+
+// Why net-snmp would not take `community` as one whole community; empty
+// when it would.
+std::string CommunityProblem(const std::string& community) {
+  if (community.empty()) return "the community is empty";
+  if (community[0] == '-') {
+    return "the community begins with '-', which net-snmp reads as an option";
+  }
+  for (const char c : community) {
+    if (std::string problem = ByteProblem(c); !problem.empty()) return problem;
+  }
+  return "";
+}
+
 void StoreCommunity(std::string& community, const char* option, const std::string& value) {
-  if (value.empty()) throw SimUsageError(std::string(option) + ": the community is empty");
+  const std::string problem = CommunityProblem(value);
+  if (!problem.empty()) throw SimUsageError(std::string(option) + ": " + problem);
   community = value;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <utility>
 
 #include "child_process.h"
 
@@ -160,6 +161,25 @@ TEST(AgentOptionsTest, BadOptionsAreRefused) {
   const ProgramRun help = RunProgram(SimAgentPath(), {"--help"});
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_NE(help.out.find("--write-community"), std::string::npos);
+}
+
+// The communities go into net-snmp's configuration lines, where 'x default'
+// would grant `x` alone. --help ends a run that took the community.
+TEST(AgentOptionsTest, CommunitiesNetSnmpWouldSplitOrQuoteAreRefused) {
+  const std::pair<const char*, const char*> bad[] = {
+      {"x default", "a space"},   {"x\tdefault", "a control character"},
+      {"x\"y", "a double quote"}, {"'x'", "a single quote"},
+      {"x#y", "a '#'"},           {"-V", "begins with '-'"},
+  };
+  for (const char* option : {"--read-community", "--write-community"}) {
+    for (const auto& [community, named] : bad) {
+      const ProgramRun run = RunProgram(SimAgentPath(), {option, community, "--help"});
+      EXPECT_EQ(run.exitStatus, 2) << option << " " << community;
+      EXPECT_NE(run.err.find(std::string("t740-sim: ") + option + ": "), std::string::npos)
+          << run.err;
+      EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+    }
+  }
 }
 
 TEST(AgentAddressTest, ServesTheCardAddressItWasGiven) {
