@@ -24,6 +24,7 @@ using t740::host::kExitUsage;
 constexpr char kProgram[] = "t740-exporter";
 
 int Serve(const ExporterOptions& options, Logger& log) {
+  const ProcessSignals signals;
   std::unique_ptr<ConfigHolder> config;
   WebConfig web;
   try {
@@ -35,7 +36,6 @@ int Serve(const ExporterOptions& options, Logger& log) {
   }
   const t740::host::PluginLibrary plugin(t740::host::ResolveProgramPluginPath(options.pluginPath));
   t740::host::StartSnmpLibrary();
-  ProcessSignals signals;
   ExporterMetrics metrics(T740_VERSION, plugin.Path());
   SessionPool sessions(SessionPoolAgents(RaiseOpenFilesLimit()));
   std::unique_ptr<ExporterServer> server;
@@ -48,13 +48,16 @@ int Serve(const ExporterOptions& options, Logger& log) {
     return kExitUsage;
   }
   const int port = server->Bind(options.listen);
-  log.Log(LogLevel::Info, "listening",
-          {{"address", options.listen.host + ":" + std::to_string(port)},
-           {"tls", web.tls ? "true" : "false"},
-           {"plugin", plugin.Path()},
-           {"version", T740_VERSION}});
-  signals.Watch([&] { server->Reload("SIGHUP"); }, [&] { server->Stop(); });
-  server->Serve();
+  log.Announce("listening", {{"address", options.listen.host + ":" + std::to_string(port)},
+                             {"tls", web.tls ? "true" : "false"},
+                             {"plugin", plugin.Path()},
+                             {"version", T740_VERSION}});
+  const SignalWatch watch(
+      signals, [&] { server->Reload("SIGHUP"); }, [&] { server->Stop(); });
+  if (!server->Serve()) {
+    log.Log(LogLevel::Error, "the listening socket failed; stopped");
+    return kExitFailure;
+  }
   log.Log(LogLevel::Info, "stopped");
   return kExitOk;
 }

@@ -69,7 +69,14 @@ std::optional<LogLevel> LogLevelNamed(const std::string& name) {
 }
 
 void Logger::Log(LogLevel level, const std::string& message, const LogFields& fields) {
-  if (level < least_) return;
+  if (level >= least_) Write(level, message, fields);
+}
+
+void Logger::Announce(const std::string& message, const LogFields& fields) {
+  Write(LogLevel::Info, message, fields);
+}
+
+void Logger::Write(LogLevel level, const std::string& message, const LogFields& fields) {
   std::string line = "ts=" + Timestamp() + " level=" + NameOf(level) + " msg=" + Value(message);
   for (const auto& [key, value] : fields) line += " " + key + "=" + Value(value);
   std::lock_guard<std::mutex> lock(mutex_);

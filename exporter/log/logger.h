@@ -24,8 +24,13 @@ class Logger {
   Logger(std::ostream& out, LogLevel least) : out_(out), least_(least) {}
 
   void Log(LogLevel level, const std::string& message, const LogFields& fields = {});
+  // At info level whatever the least level logged: for the few lines an
+  // operator needs at any level, such as the address a port 0 turned into.
+  void Announce(const std::string& message, const LogFields& fields);
 
  private:
+  void Write(LogLevel level, const std::string& message, const LogFields& fields);
+
   std::ostream& out_;
   const LogLevel least_;
   std::mutex mutex_;

@@ -14,10 +14,9 @@ struct OutcomeName {
   const char* name;
 };
 constexpr OutcomeName kOutcomes[] = {
-    {ProbeOutcome::Success, "success"},
-    {ProbeOutcome::Failure, "failure"},
-    {ProbeOutcome::BadRequest, "bad_request"},
-    {ProbeOutcome::Forbidden, "forbidden"},
+    {ProbeOutcome::Success, "success"},        {ProbeOutcome::Failure, "failure"},
+    {ProbeOutcome::BadRequest, "bad_request"}, {ProbeOutcome::Forbidden, "forbidden"},
+    {ProbeOutcome::Abandoned, "abandoned"},    {ProbeOutcome::Error, "error"},
 };
 
 }  // namespace
@@ -44,6 +43,11 @@ void ExporterMetrics::CountSnmpProbe(double seconds, bool timedOut) {
 void ExporterMetrics::CountRefusedConnection() {
   std::lock_guard<std::mutex> lock(mutex_);
   ++refusedConnections_;
+}
+
+void ExporterMetrics::SetOpenConnections(int open) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  openConnections_ = open;
 }
 
 std::string ExporterMetrics::Exposition(const ReloadState& reload) const {
@@ -75,6 +79,9 @@ std::string ExporterMetrics::Exposition(const ReloadState& reload) const {
              "Connections answered 503 because every place was taken.");
   out.Sample("t740_exporter_http_connections_refused_total", {},
              static_cast<double>(refusedConnections_));
+  out.Family("t740_exporter_http_connections_open", "gauge",
+             "Connections open, each holding a place.");
+  out.Sample("t740_exporter_http_connections_open", {}, openConnections_);
   out.Family("t740_exporter_build_info", "gauge", "The exporter's version and its plug-in.");
   out.Sample("t740_exporter_build_info", {{"version", version_}, {"plugin", plugin_}}, 1);
   out.Family("t740_exporter_config_last_reload_successful", "gauge",

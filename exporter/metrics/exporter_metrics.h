@@ -12,7 +12,9 @@
 
 namespace t740::exporter {
 
-enum class ProbeOutcome { Success, Failure, BadRequest, Forbidden };
+// Abandoned: the client hung up, or its scrape time-out passed, while the
+// probe waited for a place; Error: the probe failed inside the exporter.
+enum class ProbeOutcome { Success, Failure, BadRequest, Forbidden, Abandoned, Error };
 
 struct ReloadState {
   bool lastSuccessful;
@@ -28,19 +30,21 @@ class ExporterMetrics {
   void CountSnmpProbe(double seconds, bool timedOut);
   // A connection answered 503 for want of a place.
   void CountRefusedConnection();
+  void SetOpenConnections(int open);
   std::string Exposition(const ReloadState& reload) const;
 
  private:
   const std::string version_;
   const std::string plugin_;
   mutable std::mutex mutex_;
-  std::array<uint64_t, 4> probes_{};
+  std::array<uint64_t, 6> probes_{};
   std::vector<uint64_t> buckets_;  // probes up to each bound
   uint64_t durationCount_ = 0;
   double durationSum_ = 0;
   uint64_t snmpRequests_ = 0;
   uint64_t snmpTimeouts_ = 0;
   uint64_t refusedConnections_ = 0;
+  int openConnections_ = 0;
 };
 
 }  // namespace t740::exporter

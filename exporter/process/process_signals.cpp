@@ -23,27 +23,29 @@ ProcessSignals::ProcessSignals() {
   signal(SIGPIPE, SIG_IGN);
 }
 
-ProcessSignals::~ProcessSignals() {
-  if (!watcher_.joinable()) return;
+// `blocked` is asked for only to have the signals blocked first.
+SignalWatch::SignalWatch(const ProcessSignals&, std::function<void()> reload,
+                         std::function<void()> stop)
+    : watcher_([this, reload = std::move(reload), stop = std::move(stop)] {
+        const sigset_t signals = WatchedSignals();
+        for (;;) {
+          int signal = 0;
+          if (sigwait(&signals, &signal) != 0) continue;
+          if (signal == SIGHUP && !ending_) {
+            reload();
+            continue;
+          }
+          if (!ending_) stop();
+          return;
+        }
+      }) {}
+
+SignalWatch::~SignalWatch() {
   ending_ = true;
+  // Wakes the watch if it still waits; once it has ended, the signal stays
+  // pending on a thread that is gone.
   pthread_kill(watcher_.native_handle(), SIGTERM);
   watcher_.join();
-}
-
-void ProcessSignals::Watch(std::function<void()> reload, std::function<void()> stop) {
-  watcher_ = std::thread([this, reload = std::move(reload), stop = std::move(stop)] {
-    const sigset_t signals = WatchedSignals();
-    for (;;) {
-      int signal = 0;
-      if (sigwait(&signals, &signal) != 0) continue;
-      if (signal == SIGHUP && !ending_) {
-        reload();
-        continue;
-      }
-      if (!ending_) stop();
-      return;
-    }
-  });
 }
 
 }  // namespace t740::exporter

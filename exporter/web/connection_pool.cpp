@@ -17,14 +17,14 @@ bool ConnectionPool::Refusing() {
 void ConnectionPool::enqueue(std::function<void()> connection) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (open_ < maximum_) {
-    ++open_;
+    opened_(++open_);
     lock.unlock();
     try {
       return Start(connection);
     } catch (const std::system_error&) {
       // No thread to be had: as if the pool were full.
       lock.lock();
-      --open_;
+      opened_(--open_);
     }
   }
   lock.unlock();
@@ -37,7 +37,7 @@ void ConnectionPool::Start(std::function<void()> connection) {
   std::thread([this, connection = std::move(connection)] {
     connection();
     std::lock_guard<std::mutex> lock(mutex_);
-    --open_;
+    opened_(--open_);
     // The pool may go as soon as the lock is let go: nothing after.
     ended_.notify_all();
   }).detach();

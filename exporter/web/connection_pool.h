@@ -15,7 +15,9 @@ namespace t740::exporter {
 
 class ConnectionPool : public httplib::TaskQueue {
  public:
-  explicit ConnectionPool(int maximum) : maximum_(maximum) {}
+  // `opened` is told how many are open whenever that changes; any thread.
+  ConnectionPool(int maximum, std::function<void(int)> opened)
+      : maximum_(maximum), opened_(std::move(opened)) {}
   ~ConnectionPool() override { shutdown(); }
 
   void enqueue(std::function<void()> connection) override;
@@ -30,6 +32,7 @@ class ConnectionPool : public httplib::TaskQueue {
   void Start(std::function<void()> connection);
 
   const int maximum_;
+  const std::function<void(int)> opened_;
   std::mutex mutex_;
   std::condition_variable ended_;
   int open_ = 0;

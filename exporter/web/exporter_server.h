@@ -32,16 +32,17 @@ class GuardedServer;
 class TlsContext;
 
 // The bounds on what a client may ask of the server.
-constexpr int kConnectionsMaximum = 512;    // open at once; more are refused with 503
-constexpr int kProbesAtOnce = 16;           // more wait their turn
-constexpr int kRequestSeconds = 5;          // for a whole request to arrive
-constexpr int kAnswerSeconds = 10;          // for a whole answer to leave
-constexpr int kKeepAliveSeconds = 5;        // an idle connection's life
-constexpr int kKeepAliveRequests = 100;     // requests on one connection
-constexpr size_t kHeadMaximum = 16384;      // request line and headers
-constexpr size_t kHeadersMaximum = 100;     // header lines
-constexpr size_t kPayloadMaximum = 65536;   // a request body
-constexpr size_t kBodyFramingBytes = 4096;  // chunk sizes and trailers beside it
+constexpr int kConnectionsMaximum = 512;      // open at once; more are refused with 503
+constexpr int kProbesAtOnce = 16;             // more wait their turn
+constexpr int kRequestSeconds = 5;            // for a whole request to arrive
+constexpr int kAnswerSeconds = 10;            // for a whole answer to leave
+constexpr int kKeepAliveSeconds = 5;          // an idle connection's life
+constexpr int kKeepAliveRequests = 100;       // requests on one connection
+constexpr size_t kHeadMaximum = 16384;        // request line and headers
+constexpr size_t kRequestLineMaximum = 8192;  // the library's own bound: 414
+constexpr size_t kHeadersMaximum = 100;       // header lines the client sends
+constexpr size_t kPayloadMaximum = 65536;     // a request body
+constexpr size_t kBodyFramingBytes = 4096;    // chunk sizes and trailers beside it
 
 struct ExporterParts {
   const host::PluginExports& exports;
@@ -60,10 +61,13 @@ class ExporterServer {
   ExporterServer(const ExporterServer&) = delete;
   ExporterServer& operator=(const ExporterServer&) = delete;
 
-  // The port bound; throws std::runtime_error when the address cannot be.
+  // The port bound; throws std::runtime_error, saying why, when the address
+  // cannot be had.
   int Bind(const ListenAddress& address);
-  // Serves until Stop(); any thread may stop it.
-  void Serve();
+  // Serves until Stop(), at once when Stop() came first; false when the
+  // listening socket failed instead.
+  bool Serve();
+  // Any thread, at any time after Bind().
   void Stop();
 
   // Loads the configuration file again; a failure keeps the configuration
@@ -71,8 +75,18 @@ class ExporterServer {
   std::optional<std::string> Reload(const std::string& trigger);
 
  private:
-  void Route();
+  struct Route;
+  static const Route kRoutes[];
+
+  void Handle();
+  void Answer(const httplib::Request& request, httplib::Response& response);
+  void Dispatch(const httplib::Request& request, httplib::Response& response);
+  void Home(const httplib::Request& request, httplib::Response& response);
+  void Metrics(const httplib::Request& request, httplib::Response& response);
+  void ReloadAnswer(const httplib::Request& request, httplib::Response& response);
   void Probe(const httplib::Request& request, httplib::Response& response);
+  void Failed(const httplib::Request& request, httplib::Response& response,
+              std::exception_ptr error);
   bool Authorized(const std::string& authorization) const;
 
   ExporterParts parts_;

@@ -18,9 +18,21 @@ constexpr char kBusy[] =
     "\r\n"
     "too many connections: try again later\n";
 
-void Close(int sock) {
-  shutdown(sock, SHUT_RDWR);
-  close(sock);
+// The library's default also sets SO_REUSEPORT, with which a second
+// server on the same port starts without an error and takes a share of the
+// connections. The port is this server's alone; SO_REUSEADDR only lets a
+// restart bind while the last run's connections linger.
+void ListenAlone(socket_t sock) {
+  const int yes = 1;
+  setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+}
+
+// Bytes already arrived on a connection about to be refused: read now, they
+// would turn its close into a reset.
+void DropArrived(int sock) {
+  char dropped[4096];
+  while (recv(sock, dropped, sizeof dropped, MSG_DONTWAIT) > 0) {
+  }
 }
 
 // How often a connection waiting for its next request looks whether the
@@ -29,8 +41,35 @@ constexpr std::chrono::milliseconds kStopCheck{100};
 
 }  // namespace
 
+GuardedServer::GuardedServer(const ConnectionBounds& bounds, std::function<void()> refused,
+                             SSL_CTX* tls)
+    : bounds_(bounds), refused_(std::move(refused)), tls_(tls) {
+  set_socket_options(ListenAlone);
+}
+
+GuardedServer::~GuardedServer() {
+  if (listening_ >= 0) close(listening_);
+}
+
+void GuardedServer::Deepen() {
+  ::listen(svr_sock_, kListenBacklog);
+  listening_ = dup(svr_sock_);
+}
+
+// A listening socket shut down fails its accept, which ends the library's
+// loop, whether it runs already or starts later.
+void GuardedServer::Halt() {
+  halted_ = true;
+  if (listening_ >= 0) shutdown(listening_, SHUT_RDWR);
+}
+
+bool GuardedServer::Serve() {
+  const bool listened = listen_after_bind();
+  return listened || halted_;
+}
+
 bool GuardedServer::Serving() const {
-  return svr_sock_ != INVALID_SOCKET;
+  return !halted_ && svr_sock_ != INVALID_SOCKET;
 }
 
 // Whether the next request begins within the keep-alive time; a stop ends
@@ -48,10 +87,11 @@ bool GuardedServer::Arrives(const Wire& wire) const {
 
 // Over TLS the refusal would need a handshake, which would hold up the
 // thread that accepts: the connection is only closed.
-void GuardedServer::Refuse(socket_t sock) const {
+void GuardedServer::Refuse(socket_t sock) {
+  DropArrived(sock);
   // The answer fits any fresh socket's buffer: never wait to send it.
   if (!tls_) send(sock, kBusy, sizeof kBusy - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
-  Close(sock);
+  refusals_.Close(sock);
   refused_();
 }
 
@@ -67,8 +107,10 @@ bool GuardedServer::Serve(Wire& wire, GuardedStream::Clock::time_point arrival) 
     GuardedStream stream(wire, bounds_.stream, arrival);
     const CurrentStream current(stream);
     bool closed = false;
+    // A request the library refused before it reached the routes (a request
+    // line too long, a head it cannot parse) ends the connection too.
     served = process_request(stream, left == 1, closed, [](httplib::Request&) {}) && !closed &&
-             !stream.Spent();
+             !stream.Spent() && stream.Routed();
     if (!served || !Arrives(wire)) break;
     arrival = GuardedStream::Clock::now();
   }
@@ -85,7 +127,7 @@ bool GuardedServer::process_and_close_socket(socket_t sock) {
   const bool served = wire && Serve(*wire, arrival);
   // TLS says its goodbye before the socket goes.
   wire.reset();
-  Close(sock);
+  LingerAndClose(sock);
   return served;
 }
 

@@ -3,7 +3,8 @@
 // byte budgets hold whatever the client does (a TLS handshake counts
 // against the first request's deadline), idle connections are closed after
 // the keep-alive time, and a connection the pool has no place for is
-// closed at once, over plain HTTP with a short 503 answer.
+// closed at once, over plain HTTP with a short 503 answer. Every
+// connection is closed lingering, so that its last answer arrives.
 #ifndef T740_EXPORTER_WEB_GUARDED_SERVER_H
 #define T740_EXPORTER_WEB_GUARDED_SERVER_H
 
@@ -12,11 +13,13 @@
 
 #include <openssl/ssl.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
 
 #include "exporter/web/guarded_stream.h"
+#include "exporter/web/lingering_close.h"
 #include "exporter/web/wire.h"
 
 namespace t740::exporter {
@@ -36,15 +39,21 @@ class GuardedServer : public httplib::Server {
   // `refused` is told of every connection refused for want of a place; any
   // thread. With `tls`, which must outlive the server, clients speak TLS.
   GuardedServer(const ConnectionBounds& bounds, std::function<void()> refused,
-                SSL_CTX* tls = nullptr)
-      : bounds_(bounds), refused_(std::move(refused)), tls_(tls) {}
+                SSL_CTX* tls = nullptr);
+  ~GuardedServer() override;
 
-  // Once bound: the listening socket takes kListenBacklog connections.
-  void Deepen() { ::listen(svr_sock_, kListenBacklog); }
+  // Once bound: the listening socket takes kListenBacklog connections, and
+  // Halt() can reach it from now on.
+  void Deepen();
+  // Serves until halted; false when the listening socket failed instead.
+  bool Serve();
+  // Ends Serve(), or keeps it from starting; any thread, at any time after
+  // Deepen().
+  void Halt();
 
  private:
   bool process_and_close_socket(socket_t sock) override;
-  void Refuse(socket_t sock) const;
+  void Refuse(socket_t sock);
   std::unique_ptr<Wire> Open(socket_t sock, GuardedStream::Clock::time_point arrival) const;
   bool Serve(Wire& wire, GuardedStream::Clock::time_point arrival);
   bool Serving() const;
@@ -53,6 +62,12 @@ class GuardedServer : public httplib::Server {
   const ConnectionBounds bounds_;
   const std::function<void()> refused_;
   SSL_CTX* const tls_;
+  LingeringCloser refusals_;
+  // A descriptor of the listening socket of the server's own: the library
+  // closes its own when accepting fails, and a shutdown through a closed
+  // descriptor could reach another socket that took its number.
+  int listening_ = -1;
+  std::atomic<bool> halted_{false};
 };
 
 }  // namespace t740::exporter

@@ -35,11 +35,17 @@ GuardedStream::GuardedStream(Wire& wire, const StreamBounds& bounds, Clock::time
       budget_(bounds.headBytes) {}
 
 void GuardedStream::HeadRead() {
+  routed_ = true;
   budget_ = bounds_.bodyBytes;
 }
 
+// The request line and the empty line that ends the head are no headers.
+size_t GuardedStream::HeaderLines() const {
+  return headLineEnds_ > 2 ? headLineEnds_ - 2 : 0;
+}
+
 bool GuardedStream::Spent() const {
-  return spent_;
+  return spent_ || ending_;
 }
 
 GuardedStream* GuardedStream::Current() {
@@ -81,7 +87,9 @@ ssize_t GuardedStream::read(char* bytes, size_t size) {
   }
   const size_t allowed = std::min(size, budget_);
   const ssize_t got = Move([&] { return wire_.Receive(bytes, allowed); }, requestDeadline_);
-  if (got > 0) budget_ -= static_cast<size_t>(got);
+  if (got <= 0) return got;
+  budget_ -= static_cast<size_t>(got);
+  if (!routed_) headLineEnds_ += static_cast<size_t>(std::count(bytes, bytes + got, '\n'));
   return got;
 }
 

@@ -28,9 +28,18 @@ class GuardedStream : public httplib::Stream {
   // `arrival` is when the request's time began.
   GuardedStream(Wire& wire, const StreamBounds& bounds, Clock::time_point arrival);
 
-  // The head has been read: the body's budget applies from here on.
+  // The head has been read and the request reached the routes: the body's
+  // budget applies from here on.
   void HeadRead();
-  // A bound was hit: the connection can serve no further request.
+  bool Routed() const { return routed_; }
+  // Header lines the client sent, counted as the head was read.
+  size_t HeaderLines() const;
+  // Whether the client has hung up; never waits.
+  bool ClientGone() const { return wire_.PeerGone(); }
+  // The connection ends after this request's answer.
+  void EndAfterAnswer() { ending_ = true; }
+  // A bound was hit, or the answer ends the connection: it can serve no
+  // further request.
   bool Spent() const;
   // The stream of the request the calling thread serves, or none.
   static GuardedStream* Current();
@@ -57,6 +66,9 @@ class GuardedStream : public httplib::Stream {
   bool answering_ = false;
   size_t budget_;
   bool spent_ = false;
+  bool routed_ = false;
+  bool ending_ = false;
+  size_t headLineEnds_ = 0;
 };
 
 // Makes `stream` the calling thread's Current() for its life.

@@ -28,6 +28,11 @@ bool Wire::Await(short events, Clock::time_point deadline) const {
   }
 }
 
+bool Wire::PeerGone() const {
+  pollfd watched{socket_, POLLRDHUP, 0};
+  return poll(&watched, 1, 0) > 0 && (watched.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+}
+
 Transfer PlainWire::Receive(char* bytes, size_t size) {
   return Outcome(recv(Socket(), bytes, size, MSG_DONTWAIT), POLLIN);
 }

@@ -28,6 +28,8 @@ class Wire {
   int Socket() const { return socket_; }
   // Whether the socket becomes ready for `events` before `deadline`.
   bool Await(short events, Clock::time_point deadline) const;
+  // Whether the client has hung up (or its socket failed); never waits.
+  bool PeerGone() const;
 
   virtual Transfer Receive(char* bytes, size_t size) = 0;
   virtual Transfer Send(const char* bytes, size_t size) = 0;
