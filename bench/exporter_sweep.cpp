@@ -9,13 +9,18 @@
 //
 //   exporter_sweep [--probes N] [--in-flight N] [--agents N] [--cards N]
 //                  [--snmp-version 2c|3] [--exporter-cpu N] [--agent-delay MS]
+//                  [--basic-auth]
 //
 // --probes: per exporter, rounded up to whole sweeps (100 000 by default).
 // --exporter-cpu: pins the exporters to that CPU and the simulator and the
 // clients to the others, to measure what one exporter carries on one core.
 // --agent-delay: the agents answer that much later (t740-sim's lossy link),
 // as agents across a network do.
+// --basic-auth: t740-exporter is swept a second time behind basic
+// authentication (a cost-10 bcrypt hash, as `htpasswd -nBC 10` makes), every
+// probe carrying the password, and its figures set beside the first sweep's.
 #include <arpa/inet.h>
+#include <crypt.h>
 #include <sched.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -51,10 +56,15 @@ constexpr int kFirstCard = 101;
 constexpr char kUser[] = "bench";
 constexpr char kAuthPass[] = "bench-auth-pass";
 constexpr char kPrivPass[] = "bench-priv-pass";
+// The web user, "prometheus:bench-scrape" in the Authorization header.
+constexpr char kWebUser[] = "prometheus";
+constexpr char kWebPassword[] = "bench-scrape";
+constexpr int kBcryptCost = 10;
 
 // The goals.
 constexpr double kSweepSecondsGoal = 2.0;
 constexpr double kMemoryGrowthGoalMb = 1.0;
+constexpr double kBasicAuthCostGoal = 0.10;  // of probes per second
 
 struct Settings {
   int probes = 100000;
@@ -64,6 +74,7 @@ struct Settings {
   bool v3 = false;
   int exporterCpu = -1;  // -1: not pinned
   int agentDelay = 0;    // milliseconds
+  bool basicAuth = false;
 };
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -96,10 +107,14 @@ constexpr CountOption kCountOptions[] = {
 
 Settings Parse(int argc, char** argv) {
   Settings settings;
-  for (int i = 1; i < argc; i += 2) {
+  for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
-    if (i + 1 >= argc) Fail(option + " needs a value");
-    const std::string value = argv[i + 1];
+    if (option == "--basic-auth") {
+      settings.basicAuth = true;
+      continue;
+    }
+    if (++i >= argc) Fail(option + " needs a value");
+    const std::string value = argv[i];
     if (option == "--snmp-version") {
       if (value != "2c" && value != "3") Fail("--snmp-version: 2c or 3");
       settings.v3 = value == "3";
@@ -290,12 +305,14 @@ Measured Sweeps(size_t cards, int sweeps, int workers, const ProbeFunction& prob
 
 // An exporter's probes over kept-alive connections, one a worker; a probe
 // succeeds when answered 200 with `success` in the body.
+// `headers` go with every request.
 Measured SweepExporter(const Settings& settings, uint16_t port,
                        const std::vector<std::string>& targets, const std::string& success,
-                       const LoggedProcess& exporter, pid_t sim, int sweeps) {
+                       const LoggedProcess& exporter, pid_t sim, int sweeps,
+                       const std::string& headers = "") {
   std::vector<std::unique_ptr<t740::bench::HttpConnection>> connections;
   for (int w = 0; w < settings.inFlight; ++w) {
-    connections.push_back(std::make_unique<t740::bench::HttpConnection>(port));
+    connections.push_back(std::make_unique<t740::bench::HttpConnection>(port, headers));
   }
   const ProbeFunction probe = [&](size_t worker, size_t card) -> std::string {
     const t740::bench::HttpAnswer answer = connections[worker]->Get(targets[card]);
@@ -364,6 +381,40 @@ std::string GenericV3Config(ScratchFiles& files) {
   return files.Write("snmp.yml", text);
 }
 
+std::string Base64(const std::string& bytes) {
+  static const char kAlphabet[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string text;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    const size_t left = bytes.size() - i;
+    unsigned value = static_cast<unsigned char>(bytes[i]) << 16;
+    if (left > 1) value |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+    if (left > 2) value |= static_cast<unsigned char>(bytes[i + 2]);
+    for (size_t k = 0; k < 4; ++k) {
+      text += k <= left ? kAlphabet[(value >> (18 - 6 * k)) & 0x3F] : '=';
+    }
+  }
+  return text;
+}
+
+// A web configuration with the one user, the password's bcrypt hash made
+// here as htpasswd makes it.
+std::string WebConfig(ScratchFiles& files) {
+  char salt[CRYPT_GENSALT_OUTPUT_SIZE];
+  if (!crypt_gensalt_rn("$2b$", kBcryptCost, nullptr, 0, salt, sizeof salt)) {
+    Fail("no bcrypt salt");
+  }
+  auto work = std::make_unique<crypt_data>();
+  const char* hash = crypt_rn(kWebPassword, salt, work.get(), sizeof(crypt_data));
+  if (!hash || hash[0] == '*') Fail("no bcrypt hash");
+  return files.Write("web-config.yml",
+                     std::string("basic_auth_users:\n  ") + kWebUser + ": " + hash + "\n");
+}
+
+std::string AuthorizationHeader() {
+  return "Authorization: Basic " + Base64(std::string(kWebUser) + ":" + kWebPassword) + "\r\n";
+}
+
 uint16_t FreePort() {
   const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address = t740::bench::Address("127.0.0.1", 0);
@@ -376,11 +427,14 @@ uint16_t FreePort() {
   return ntohs(address.sin_port);
 }
 
+// `basicAuth`: behind basic authentication, every probe carrying the
+// password.
 Measured RunT740Exporter(const Settings& settings, const std::vector<Card>& cards, uint16_t simPort,
-                         pid_t sim, int sweeps, ScratchFiles& files) {
+                         pid_t sim, int sweeps, ScratchFiles& files, bool basicAuth) {
   std::vector<std::string> argv = {T740_EXPORTER, "--web.listen-address", "127.0.0.1:0", "--plugin",
                                    T740_PLUGIN};
   if (settings.v3) argv.insert(argv.end(), {"--config.file", ExporterConfig(files)});
+  if (basicAuth) argv.insert(argv.end(), {"--web.config.file", WebConfig(files)});
   const LoggedProcess exporter(kBenchmark, Pinned(argv, settings.exporterCpu),
                                "msg=listening address=127.0.0.1:");
   const uint16_t port = static_cast<uint16_t>(std::atoi(exporter.AfterMarker().c_str()));
@@ -389,7 +443,8 @@ Measured RunT740Exporter(const Settings& settings, const std::vector<Card>& card
     targets.push_back("/probe?target=" + card.agent + ":" + std::to_string(simPort) +
                       "&card=" + card.card + (settings.v3 ? "&auth=bench" : ""));
   }
-  return SweepExporter(settings, port, targets, "\nt740_up 1\n", exporter, sim, sweeps);
+  return SweepExporter(settings, port, targets, "\nt740_up 1\n", exporter, sim, sweeps,
+                       basicAuth ? AuthorizationHeader() : "");
 }
 
 Measured RunGenericExporter(const Settings& settings, const std::vector<Card>& cards,
@@ -496,6 +551,29 @@ void Report(const Settings& settings, size_t cards, int sweeps, const Measured& 
   }
 }
 
+void ReportBasicAuth(const Measured& plain, const Measured& behind) {
+  std::printf("\nt740-exporter behind basic authentication (bcrypt cost %d), %ld probes:\n\n",
+              kBcryptCost, behind.probes);
+  std::printf("| %-44s | %13s | %13s | %6s | %-26s |\n", "", "basic auth", "none", "ratio", "goal");
+  std::printf("|%s|--------------:|--------------:|-------:|%s|\n", std::string(46, '-').c_str(),
+              std::string(28, '-').c_str());
+  const double ratio = behind.PerSecond() / plain.PerSecond();
+  Row("probes per second", "%.0f", behind.PerSecond(), plain.PerSecond(), ratio,
+      std::string("within 10 %: ") + Verdict(ratio >= 1 - kBasicAuthCostGoal));
+  Row("median probe latency, ms", "%.2f", behind.Percentile(0.5) * 1000,
+      plain.Percentile(0.5) * 1000, plain.Percentile(0.5) / behind.Percentile(0.5), "");
+  Row("99th-percentile probe latency, ms", "%.2f", behind.Percentile(0.99) * 1000,
+      plain.Percentile(0.99) * 1000, plain.Percentile(0.99) / behind.Percentile(0.99), "");
+  const double behindCpu = behind.cpuSeconds * 1000 / behind.probes;
+  const double plainCpu = plain.cpuSeconds * 1000 / plain.probes;
+  Row("exporter CPU seconds per 1000 probes", "%.3f", behindCpu, plainCpu, plainCpu / behindCpu,
+      "");
+  if (behind.failed > 0) {
+    std::printf("basic auth: %ld probes failed, the first: %s\n", behind.failed,
+                behind.firstFailure.c_str());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -514,8 +592,13 @@ int main(int argc, char** argv) {
   const int sweeps = std::max<int>(1, (settings.probes + cards.size() - 1) / cards.size());
 
   const Measured network = SweepNetwork(settings, cards, sim.Port(), sim.Pid(), sweeps / 5 + 1);
-  const Measured ours = RunT740Exporter(settings, cards, sim.Port(), sim.Pid(), sweeps, files);
+  const Measured ours =
+      RunT740Exporter(settings, cards, sim.Port(), sim.Pid(), sweeps, files, false);
+  const Measured behind = settings.basicAuth ? RunT740Exporter(settings, cards, sim.Port(),
+                                                               sim.Pid(), sweeps, files, true)
+                                             : Measured{};
   const Measured theirs = RunGenericExporter(settings, cards, sim.Port(), sim.Pid(), sweeps, files);
   Report(settings, cards.size(), sweeps, ours, theirs, network);
-  return ours.failed + theirs.failed + network.failed == 0 ? 0 : 1;
+  if (settings.basicAuth) ReportBasicAuth(ours, behind);
+  return ours.failed + behind.failed + theirs.failed + network.failed == 0 ? 0 : 1;
 }

@@ -56,8 +56,9 @@ void HttpConnection::Close() {
 }
 
 HttpAnswer HttpConnection::Get(const std::string& target) {
-  const std::string request =
-      "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port_) + "\r\n\r\n";
+  const std::string request = "GET " + target +
+                              " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port_) + "\r\n" +
+                              headers_ + "\r\n";
   HttpAnswer answer;
   const bool kept = socket_ >= 0;
   if (Exchange(request, answer)) return answer;

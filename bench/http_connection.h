@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace t740::bench {
 
@@ -18,7 +19,9 @@ struct HttpAnswer {
 
 class HttpConnection {
  public:
-  explicit HttpConnection(uint16_t port) : port_(port) {}
+  // `headers`: lines ("Name: value\r\n") every request carries.
+  explicit HttpConnection(uint16_t port, std::string headers = "")
+      : port_(port), headers_(std::move(headers)) {}
   ~HttpConnection();
   HttpConnection(const HttpConnection&) = delete;
   HttpConnection& operator=(const HttpConnection&) = delete;
@@ -38,6 +41,7 @@ class HttpConnection {
   bool ReadChunked(std::string& body);
 
   uint16_t port_;
+  std::string headers_;
   int socket_ = -1;
   std::string buffer_;
   size_t at_ = 0;  // where buffer_'s unread bytes start
