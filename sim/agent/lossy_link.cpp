@@ -8,11 +8,14 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <map>
+#include <memory>
 #include <queue>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace t740::sim {
@@ -23,7 +26,8 @@ using Clock = std::chrono::steady_clock;
 constexpr size_t kDatagramMaximum = 65535;
 // Where the relay speaks to the agent from.
 constexpr char kUpstreamAddress[] = "127.0.0.1";
-// A bound on the managers the relay keeps a way back to.
+// A bound on the managers the relay keeps a way back to; the one heard from
+// least recently is forgotten first.
 constexpr size_t kClientsMaximum = 64;
 
 sockaddr_in At(const std::string& ip, uint16_t port) {
@@ -61,9 +65,28 @@ struct ClientOrder {
   }
 };
 
+// The socket that speaks to the agent for one manager, closed when the
+// last holder lets it go.
+class Upstream {
+ public:
+  Upstream() : socket_(BoundSocket(kUpstreamAddress, 0)) {}
+  ~Upstream() { close(socket_); }
+  Upstream(const Upstream&) = delete;
+  Upstream& operator=(const Upstream&) = delete;
+  int Socket() const { return socket_; }
+
+  uint64_t lastUsed = 0;
+
+ private:
+  const int socket_;
+};
+
 struct Datagram {
   Clock::time_point due;
-  int from;  // the socket it leaves by
+  bool answer;  // an answer leaves by the listening socket, a request by its upstream
+  // Held weakly: a request queued on an evicted upstream is dropped, never
+  // sent from a descriptor reused since.
+  std::weak_ptr<Upstream> upstream;
   sockaddr_in to;
   std::string bytes;
   bool operator>(const Datagram& other) const { return due > other.due; }
@@ -88,7 +111,6 @@ struct LossyLink::Relay {
     }
   }
   ~Relay() {
-    for (const auto& [client, upstream] : upstreams) close(upstream);
     close(listening);
     close(stop[0]);
     close(stop[1]);
@@ -99,22 +121,33 @@ struct LossyLink::Relay {
   }
   bool Stalled() const { return Clock::now() < stalledUntil; }
 
-  // The socket that speaks to the agent for this manager, so that its
-  // answers find their way back.
-  int UpstreamFor(const sockaddr_in& client) {
-    const auto found = upstreams.find(client);
-    if (found != upstreams.end()) return found->second;
-    if (upstreams.size() >= kClientsMaximum) {
-      close(upstreams.begin()->second);
-      upstreams.erase(upstreams.begin());
+  void EvictLeastRecentlyUsed() {
+    auto oldest = upstreams.begin();
+    for (auto it = upstreams.begin(); it != upstreams.end(); ++it) {
+      if (it->second->lastUsed < oldest->second->lastUsed) oldest = it;
     }
-    const int upstream = BoundSocket(kUpstreamAddress, 0);
-    upstreams.emplace(client, upstream);
-    return upstream;
+    upstreams.erase(oldest);
   }
 
-  void Schedule(int from, const sockaddr_in& to, std::string bytes, int delay) {
-    queue.push({Clock::now() + std::chrono::milliseconds(delay), from, to, std::move(bytes)});
+  // The socket that speaks to the agent for this manager, so that its
+  // answers find their way back.
+  std::shared_ptr<Upstream> UpstreamFor(const sockaddr_in& client) {
+    auto found = upstreams.find(client);
+    if (found == upstreams.end()) {
+      if (upstreams.size() >= kClientsMaximum) EvictLeastRecentlyUsed();
+      found = upstreams.emplace(client, std::make_shared<Upstream>()).first;
+    }
+    found->second->lastUsed = ++uses;
+    return found->second;
+  }
+
+  void ScheduleRequest(const std::shared_ptr<Upstream>& upstream, std::string bytes) {
+    queue.push({Clock::now(), false, upstream, agent, std::move(bytes)});
+  }
+
+  void ScheduleAnswer(const sockaddr_in& client, std::string bytes, int delay) {
+    queue.push(
+        {Clock::now() + std::chrono::milliseconds(delay), true, {}, client, std::move(bytes)});
   }
 
   void Request(const sockaddr_in& client, std::string bytes) {
@@ -123,9 +156,9 @@ struct LossyLink::Relay {
     if (faults.stallEvery > 0 && requests % faults.stallEvery == 0) {
       stalledUntil = Clock::now() + std::chrono::milliseconds(faults.stallMilliseconds);
     }
-    const int upstream = UpstreamFor(client);
-    if (Chance(faults.duplicatePercent)) Schedule(upstream, agent, bytes, 0);
-    Schedule(upstream, agent, std::move(bytes), 0);
+    const std::shared_ptr<Upstream> upstream = UpstreamFor(client);
+    if (Chance(faults.duplicatePercent)) ScheduleRequest(upstream, bytes);
+    ScheduleRequest(upstream, std::move(bytes));
   }
 
   void Answer(const sockaddr_in& client, std::string bytes) {
@@ -133,14 +166,24 @@ struct LossyLink::Relay {
     const int jitter = faults.jitterMilliseconds > 0 ? std::uniform_int_distribution<int>(
                                                            0, faults.jitterMilliseconds)(random)
                                                      : 0;
-    Schedule(listening, client, std::move(bytes), faults.delayMilliseconds + jitter);
+    ScheduleAnswer(client, std::move(bytes), faults.delayMilliseconds + jitter);
+  }
+
+  // The socket a datagram leaves by, -1 when its upstream was evicted.
+  int SocketFor(const Datagram& datagram) const {
+    if (datagram.answer) return listening;
+    const std::shared_ptr<Upstream> upstream = datagram.upstream.lock();
+    return upstream ? upstream->Socket() : -1;
   }
 
   void SendDue() {
     while (!queue.empty() && queue.top().due <= Clock::now()) {
       const Datagram& datagram = queue.top();
-      sendto(datagram.from, datagram.bytes.data(), datagram.bytes.size(), 0,
-             reinterpret_cast<const sockaddr*>(&datagram.to), sizeof datagram.to);
+      const int socket = SocketFor(datagram);
+      if (socket >= 0) {
+        sendto(socket, datagram.bytes.data(), datagram.bytes.size(), 0,
+               reinterpret_cast<const sockaddr*>(&datagram.to), sizeof datagram.to);
+      }
       queue.pop();
     }
   }
@@ -169,10 +212,12 @@ struct LossyLink::Relay {
   void Run() {
     for (;;) {
       std::vector<pollfd> watched = {{stop[0], POLLIN, 0}, {listening, POLLIN, 0}};
-      std::vector<sockaddr_in> clients;
+      // Held for the round, so that an upstream evicted meanwhile keeps its
+      // descriptor until its answers are drained.
+      std::vector<std::pair<sockaddr_in, std::shared_ptr<Upstream>>> clients;
       for (const auto& [client, upstream] : upstreams) {
-        watched.push_back({upstream, POLLIN, 0});
-        clients.push_back(client);
+        watched.push_back({upstream->Socket(), POLLIN, 0});
+        clients.emplace_back(client, upstream);
       }
       poll(watched.data(), watched.size(), PollTimeout());
       if (watched[0].revents) return;
@@ -182,7 +227,7 @@ struct LossyLink::Relay {
       }
       for (size_t i = 2; i < watched.size(); ++i) {
         if (!watched[i].revents) continue;
-        const sockaddr_in client = clients[i - 2];
+        const sockaddr_in client = clients[i - 2].first;
         Drain(watched[i].fd,
               [&](const sockaddr_in&, std::string bytes) { Answer(client, std::move(bytes)); });
       }
@@ -195,7 +240,8 @@ struct LossyLink::Relay {
   std::mt19937 random;
   int listening;
   int stop[2] = {-1, -1};
-  std::map<sockaddr_in, int, ClientOrder> upstreams;
+  std::map<sockaddr_in, std::shared_ptr<Upstream>, ClientOrder> upstreams;
+  uint64_t uses = 0;  // counts requests, to find the least recently used upstream
   std::priority_queue<Datagram, std::vector<Datagram>, std::greater<Datagram>> queue;
   long requests = 0;
   Clock::time_point stalledUntil;

@@ -1,18 +1,26 @@
 // The host's SNMP transport over t740-sim's lossy link: retries that get a
 // request through, a SET whose answer is lost after the card applied it,
-// requests delivered twice, and the bound on every request's wait.
+// requests delivered twice, and the bound on every request's wait; and the
+// relay's bounded memory of managers.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <thread>
 
 #include "child_process.h"
 #include "host/commands/command_line.h"
 #include "hosting/transport/snmp_transport.h"
+#include "sim/agent/lossy_link.h"
 
 namespace t740::test {
 namespace {
@@ -135,6 +143,73 @@ TEST(LossyLinkTest, EngineDiscoveryCountsAgainstTheBound) {
   EXPECT_EQ(host.Read(), "");
   EXPECT_EQ(host.Write("01000005"), kPreset);
   EXPECT_LT(host.longest, host.bound + kSlack);
+}
+
+// A UDP socket on a free port of a loopback address.
+class UdpSocket {
+ public:
+  explicit UdpSocket(const char* ip) : socket_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    inet_pton(AF_INET, ip, &address.sin_addr);
+    EXPECT_EQ(bind(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  }
+  ~UdpSocket() { close(socket_); }
+  UdpSocket(const UdpSocket&) = delete;
+  UdpSocket& operator=(const UdpSocket&) = delete;
+
+  uint16_t Port() const {
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+  }
+  void SendTo(uint16_t port) const {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+    sendto(socket_, "?", 1, 0, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  }
+  // The port the next datagram came from; 0 when none came in a generous
+  // while.
+  uint16_t SenderOfNext() const {
+    pollfd readable{socket_, POLLIN, 0};
+    if (poll(&readable, 1, 5000) != 1) return 0;
+    char byte;
+    sockaddr_in from{};
+    socklen_t length = sizeof from;
+    recvfrom(socket_, &byte, 1, 0, reinterpret_cast<sockaddr*>(&from), &length);
+    return ntohs(from.sin_port);
+  }
+
+ private:
+  const int socket_;
+};
+
+// The relay speaks to the agent from one socket per manager and keeps 64 of
+// them: a manager heard from lately keeps its socket when a new one comes,
+// lowest address though it has.
+TEST(LossyRelayTest, ForgetsTheManagerHeardFromLeastRecently) {
+  const UdpSocket agent("127.0.0.1");
+  const sim::LossyLink link(sim::LinkFaults{}, "127.0.0.1", 0, agent.Port());
+  const auto upstreamOf = [&](const UdpSocket& manager) {
+    manager.SendTo(link.Port());
+    return agent.SenderOfNext();
+  };
+  const UdpSocket recent("127.0.0.1");
+  const uint16_t upstream = upstreamOf(recent);
+  ASSERT_NE(upstream, 0);
+  std::vector<std::unique_ptr<UdpSocket>> others;
+  const auto newManager = [&] {
+    others.push_back(std::make_unique<UdpSocket>("127.0.0.2"));
+    return upstreamOf(*others.back());
+  };
+  for (int i = 0; i < 63; ++i) ASSERT_NE(newManager(), 0);
+  // The relay is full; `recent` is heard from last, then one manager more.
+  ASSERT_EQ(upstreamOf(recent), upstream);
+  ASSERT_NE(newManager(), 0);
+  EXPECT_EQ(upstreamOf(recent), upstream);
 }
 
 }  // namespace
