@@ -162,7 +162,9 @@ const OptionEntry<SimOptions> kOptions[] = {
        if (value.empty()) throw SimUsageError("--targets-file: the file name is empty");
        options.targetsPath = value;
      }},
-    {"--read-community", "TEXT", "the community that may read; default public",
+    {"--read-community", "TEXT",
+     "the community that may read; default public (no spaces, quotes,\n"
+     "backslashes, '#', control characters or leading '-')",
      [](SimOptions& options, const std::string& value) {
        StoreCommunity(options.communities.read, "--read-community", value);
      }},
