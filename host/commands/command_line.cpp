@@ -2,7 +2,6 @@
 
 #include <arpa/inet.h>
 
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 
@@ -11,12 +10,11 @@
 #include "hosting/transport/sim_fault_option.h"
 #include "hosting/transport/snmp_options.h"
 #include "hosting/transport/snmp_v3_options.h"
+#include "sim/card_list.h"
 #include "sim/default_card.h"
 
 namespace t740::host {
 namespace {
-
-constexpr size_t kCardAddressMaximum = 4;
 
 void StoreIp(HostOptions& options, const std::string& value) {
   in_addr address;
@@ -26,10 +24,12 @@ void StoreIp(HostOptions& options, const std::string& value) {
   options.ip = value;
 }
 
+// The same card addresses t740-sim serves: one digit leaves the card's
+// identifiers without a second address field.
 void StoreCardAddress(HostOptions& options, const std::string& value) {
-  bool digits = !value.empty() && value.size() <= kCardAddressMaximum;
-  for (char c : value) digits = digits && std::isdigit(static_cast<unsigned char>(c));
-  if (!digits) throw UsageError("--card: '" + value + "' is not a card address of 1 to 4 digits");
+  if (!sim::IsCardAddress(value)) {
+    throw UsageError("--card: '" + value + "' is not a card address of 2 to 4 digits");
+  }
   options.cardAddress = value;
 }
 
@@ -71,7 +71,7 @@ const OptionEntry<HostOptions> kOptions[] = {
        options.hostDirectory = value;
      }},
     {"--ip", "ADDRESS", "the card's management IP address; default 192.168.1.100", StoreIp},
-    {"--card", "ADDRESS", "the card address, 1 to 4 digits; default 0107", StoreCardAddress},
+    {"--card", "ADDRESS", "the card address, 2 to 4 digits; default 0107", StoreCardAddress},
     {"--transport", "NAME",
      "how requests reach the card: sim, the simulated card in-process;\n"
      "snmp, an SNMP agent (see --snmp)",
