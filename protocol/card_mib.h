@@ -31,7 +31,19 @@ constexpr StatusObject kStatusObjects[] = {
     {StatusKind::Performance, 3},
 };
 
+// The alarm change notification, <subtree>.0.1, and the objects it
+// carries, each as its scalar instance <subtree>.87.<object>.0.
+constexpr uint32_t kNotificationsArc = 0;
+constexpr uint32_t kAlarmChangeArc = 1;
+constexpr uint32_t kAlarmObjectsArc = 87;
+enum class AlarmObject : uint32_t { CardIp = 1, Card, Port, Name, State, Time };
+// t740AlarmState's values.
+constexpr long kAlarmRaised = 1;
+constexpr long kAlarmCleared = 2;
+
 std::vector<uint32_t> CardSubtreeArcs();
+std::vector<uint32_t> AlarmChangeArcs();
+std::vector<uint32_t> AlarmObjectArcs(AlarmObject object);
 // The dotted identifier of a status text of the card at `cardAddress`.
 std::string StatusOidText(std::string_view cardAddress, StatusKind kind);
 

@@ -64,6 +64,8 @@ class SimulatedCard {
   // run up to now under the old conditions.
   void Update(const std::function<void(CardModel&)>& change);
   CardState Snapshot() const;
+  // The card's own clock, in seconds.
+  int64_t Now() const { return clock_(); }
   const CardIdentity& Identity() const { return identity_; }
 
   void InjectFault(Fault fault);

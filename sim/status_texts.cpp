@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "sim/alarm_table.h"
 #include "sim/hex.h"
 #include "sim/line_side.h"
 
@@ -12,18 +13,6 @@ constexpr char kAlarmHead[] = "1C0000";
 constexpr int kAlarmBytes = 28;
 constexpr char kLedHead[] = "470000";
 constexpr int kLedBytes = 71;
-
-struct AlarmBit {
-  bool PortAlarms::*alarm;
-  uint8_t mask;
-};
-
-constexpr AlarmBit kAlarmBits[] = {
-    {&PortAlarms::traceMismatch, 0x20},
-    {&PortAlarms::lossOfSignal, 0x04},
-    {&PortAlarms::lossOfFrame, 0x02},
-    {&PortAlarms::outOfFrame, 0x01},
-};
 
 // Two LEDs per port byte: the signal LED and the alarm LED.
 constexpr uint8_t kLedNoSignal = 0x80;
@@ -36,13 +25,8 @@ constexpr size_t kAreaLength = 896;
 constexpr size_t kRecordsPerArea = 8;
 constexpr size_t kDayRecordsPerPort = 3;
 
-uint8_t AlarmByte(const CardState& state, int port) {
-  const PortAlarms alarms = AlarmsOf(state, port);
-  uint8_t byte = 0;
-  for (const AlarmBit& bit : kAlarmBits) {
-    if (alarms.*bit.alarm) byte |= bit.mask;
-  }
-  return byte;
+uint8_t PortAlarmByte(const CardState& state, int port) {
+  return AlarmByte(AlarmsOf(state, port));
 }
 
 uint8_t LedByte(const CardState& state, int port) {
@@ -102,7 +86,7 @@ std::string Count(size_t count) {
 }  // namespace
 
 std::string AlarmStatusText(const CardState& state) {
-  return StatusBlock(state, kAlarmHead, kAlarmBytes, AlarmByte);
+  return StatusBlock(state, kAlarmHead, kAlarmBytes, PortAlarmByte);
 }
 
 std::string LedStatusText(const CardState& state) {

@@ -9,8 +9,12 @@ std::string EventTimeText(int64_t milliseconds) {
   return "+" + std::to_string(milliseconds) + "ms";
 }
 
-EventSchedule::EventSchedule(std::vector<ScheduledEvent> events, std::ostream& log)
-    : events_(std::move(events)), log_(log), thread_([this] { Run(); }) {}
+EventSchedule::EventSchedule(std::vector<ScheduledEvent> events, std::ostream& log,
+                             std::function<void(SimulatedCard&)> changed)
+    : events_(std::move(events)),
+      log_(log),
+      changed_(std::move(changed)),
+      thread_([this] { Run(); }) {}
 
 EventSchedule::~EventSchedule() {
   {
@@ -30,6 +34,7 @@ void EventSchedule::Run() {
       if (wake_.wait_until(lock, due, [this] { return stopping_; })) return;
     }
     scheduled.card->Update([&](CardModel& card) { ApplyLineEvent(scheduled.event, card.State()); });
+    if (changed_) changed_(*scheduled.card);
     log_ << "t740-sim: " << EventTimeText(scheduled.event.atMilliseconds) << " "
          << scheduled.event.text << std::endl;
   }

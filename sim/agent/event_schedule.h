@@ -5,6 +5,7 @@
 #define T740_SIM_AGENT_EVENT_SCHEDULE_H
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <ostream>
 #include <thread>
@@ -22,8 +23,10 @@ struct ScheduledEvent {
 
 class EventSchedule {
  public:
-  // Times count from now; `events` in time order.
-  EventSchedule(std::vector<ScheduledEvent> events, std::ostream& log);
+  // Times count from now; `events` in time order. `changed` is called
+  // with each event's card once the event is applied.
+  EventSchedule(std::vector<ScheduledEvent> events, std::ostream& log,
+                std::function<void(SimulatedCard&)> changed = {});
   // Stops at once; events still to come are not applied.
   ~EventSchedule();
   EventSchedule(const EventSchedule&) = delete;
@@ -34,6 +37,7 @@ class EventSchedule {
 
   const std::vector<ScheduledEvent> events_;
   std::ostream& log_;
+  const std::function<void(SimulatedCard&)> changed_;
   std::mutex mutex_;
   std::condition_variable wake_;
   bool stopping_ = false;

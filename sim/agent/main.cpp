@@ -3,16 +3,19 @@
 #include <sys/resource.h>
 
 #include <ctime>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "sim/agent/alarm_watch.h"
 #include "sim/agent/engine_boots.h"
 #include "sim/agent/event_schedule.h"
 #include "sim/agent/lossy_link.h"
 #include "sim/agent/master_agent.h"
 #include "sim/agent/network.h"
+#include "sim/agent/notifier.h"
 #include "sim/agent/sim_options.h"
 #include "sim/agent/stop_signal.h"
 #include "sim/agent/targets_file.h"
@@ -105,11 +108,41 @@ std::vector<ServedCard> Served(const Network& network, uint16_t port) {
   return served;
 }
 
+NotifySettings NotifySettingsOf(const SimOptions& options) {
+  NotifySettings settings{options.notify, options.communities.read, std::nullopt,
+                          options.informTimeoutMilliseconds, options.informRetries};
+  for (const UsmUserEntry& user : options.users) {
+    if (user.name == options.notifyUser) settings.user = user;
+  }
+  return settings;
+}
+
+// Every change of a card is looked at: its events and the SETs of its
+// shelf. Nothing to look at without anyone to tell.
+std::function<void(SimulatedCard&)> WatchChanges(const SimOptions& options, Network& network,
+                                                 AlarmWatch& watch) {
+  if (options.notify.empty()) return {};
+  auto look = [&watch](SimulatedCard& card) { watch.Look(card); };
+  for (auto& agent : network) agent->shelf.OnChange(look);
+  return look;
+}
+
+// The alarms present at the start, as changes from none.
+void LookAtEveryCard(Network& network, const std::function<void(SimulatedCard&)>& look) {
+  if (!look) return;
+  for (auto& agent : network) {
+    for (const std::string& card : agent->shelf.CardAddresses()) look(*agent->shelf.Card(card));
+  }
+}
+
 int Serve(const SimOptions& options) {
   AllowDescriptors(options);
   StopSignal stop;
   Network network = BuildNetwork(options.agents, options.ip, options.cards);
   std::vector<ScheduledEvent> events = Schedule(options, network);
+  NotificationQueue notifications;
+  AlarmWatch watch(notifications);
+  const auto changed = WatchChanges(options, network, watch);
   const AgentAccess access{options.communities, options.v2c, options.users, EngineBoots(options)};
   // With a lossy link the agents take a free port behind it.
   const bool lossy = options.link.Any();
@@ -117,6 +150,10 @@ int Serve(const SimOptions& options) {
   const auto links =
       lossy ? Relays(options, network, agent.Port()) : std::vector<std::unique_ptr<LossyLink>>{};
   const uint16_t port = lossy ? links.front()->Port() : agent.Port();
+  const auto notifier =
+      changed ? std::make_unique<Notifier>(NotifySettingsOf(options), notifications, std::cerr)
+              : nullptr;
+  LookAtEveryCard(network, changed);
   // Before the console lines, so that whoever waits for them finds it.
   if (!options.targetsPath.empty()) WriteTargetsFile(options.targetsPath, Served(network, port));
   for (size_t k = 0; k < network.size(); ++k) {
@@ -126,7 +163,7 @@ int Serve(const SimOptions& options) {
               << (lossy ? " (lossy link)" : "") << "\n";
   }
   std::cout << std::flush;
-  EventSchedule schedule(std::move(events), std::cerr);
+  EventSchedule schedule(std::move(events), std::cerr, changed);
   agent.RunUntilReadable(stop.Descriptor());
   return kExitOk;
 }

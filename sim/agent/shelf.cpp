@@ -65,16 +65,33 @@ SetStatus Shelf::Check(const Arcs& name, bool isOctetString, std::string_view oc
 }
 
 SetStatus Shelf::Apply(const Arcs& name, std::string_view octets) {
-  CardObjects* objects = Find(name);
-  return objects ? objects->Apply(name, octets) : SetStatus::NoCreation;
+  const auto slot = SlotOf(name);
+  if (!slot) return SetStatus::NoCreation;
+  touched_.push_back(*slot);
+  return slots_[*slot].objects->Apply(name, octets);
 }
 
 void Shelf::Undo() {
   for (Slot& slot : slots_) slot.objects->Undo();
+  ReportTouched();
 }
 
 void Shelf::Commit() {
   for (Slot& slot : slots_) slot.objects->Commit();
+  ReportTouched();
+}
+
+void Shelf::OnChange(std::function<void(SimulatedCard&)> changed) {
+  changed_ = std::move(changed);
+}
+
+void Shelf::ReportTouched() {
+  std::sort(touched_.begin(), touched_.end());
+  touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
+  if (changed_) {
+    for (size_t slot : touched_) changed_(*slots_[slot].card);
+  }
+  touched_.clear();
 }
 
 SimulatedCard* Shelf::Card(std::string_view cardAddress) {
@@ -91,10 +108,16 @@ std::vector<std::string> Shelf::CardAddresses() const {
 }
 
 CardObjects* Shelf::Find(const Arcs& name) {
+  const auto slot = SlotOf(name);
+  return slot ? slots_[*slot].objects.get() : nullptr;
+}
+
+std::optional<size_t> Shelf::SlotOf(const Arcs& name) const {
   const auto arcs = AddressArcsOf(name);
-  if (!arcs) return nullptr;
+  if (!arcs) return std::nullopt;
   const auto slot = byAddress_.find(*arcs);
-  return slot == byAddress_.end() ? nullptr : slots_[slot->second].objects.get();
+  if (slot == byAddress_.end()) return std::nullopt;
+  return slot->second;
 }
 
 }  // namespace t740::sim

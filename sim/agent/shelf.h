@@ -8,6 +8,7 @@
 #define T740_SIM_AGENT_SHELF_H
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -33,6 +34,9 @@ class Shelf {
   SetStatus Apply(const Arcs& name, std::string_view octets);
   void Undo();
   void Commit();
+  // Called, once the SET has been committed or undone, with every card
+  // that its Apply reached.
+  void OnChange(std::function<void(SimulatedCard&)> changed);
 
   // The card at that card address, or null.
   SimulatedCard* Card(std::string_view cardAddress);
@@ -47,12 +51,16 @@ class Shelf {
   using AddressArcs = std::pair<uint32_t, uint32_t>;
 
   CardObjects* Find(const Arcs& name);
+  std::optional<size_t> SlotOf(const Arcs& name) const;
+  void ReportTouched();
 
   std::vector<Slot> slots_;
   std::map<AddressArcs, size_t> byAddress_;
   // Every readable name with its slot, in identifier order once sorted.
   std::vector<std::pair<Arcs, size_t>> readables_;
   bool sorted_ = true;
+  std::function<void(SimulatedCard&)> changed_;
+  std::vector<size_t> touched_;  // slots the SET under way has applied to
 };
 
 }  // namespace t740::sim

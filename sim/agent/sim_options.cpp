@@ -210,10 +210,45 @@ const OptionEntry<SimOptions> kOptions[] = {
        if (value.empty()) throw SimUsageError("--state-dir: the directory is empty");
        options.stateDirectory = value;
      }},
+    {"--notify", "ADDRESS[:PORT]",
+     "send a notification to ADDRESS (UDP port 162 by default) whenever\n"
+     "a card's alarm rises or clears, and for the alarms present at the\n"
+     "start: SNMPv2c traps with the read community; may be repeated",
+     [](SimOptions& options, const std::string& value) {
+       options.notify.push_back(ParseNotifyTarget(value));
+     }},
+    {"--notify-v3-user", "NAME",
+     "send SNMPv3 informs as this --v3-users user instead of traps; an\n"
+     "inform not acknowledged after its retries is dropped and said on\n"
+     "stderr with the count dropped so far",
+     [](SimOptions& options, const std::string& value) {
+       if (value.empty()) throw SimUsageError("--notify-v3-user: the user name is empty");
+       options.notifyUser = value;
+     }},
+    {"--inform-timeout", "MS", "wait this long for an inform's acknowledgement; default 1000",
+     [](SimOptions& options, const std::string& value) {
+       options.informTimeoutMilliseconds = Number("--inform-timeout", value, kMillisecondsMaximum);
+       if (options.informTimeoutMilliseconds == 0)
+         throw SimUsageError("--inform-timeout: MS must be 1 or more");
+     }},
+    {"--inform-retries", "N", "send an unacknowledged inform this many times more; default 5",
+     [](SimOptions& options, const std::string& value) {
+       options.informRetries = Number("--inform-retries", value, 100);
+     }},
     // A flag: no value.
     {"--no-v2c", nullptr, "answer SNMPv3 only: SNMPv2c requests go unanswered",
      [](SimOptions& options, const std::string&) { options.v2c = false; }},
 };
+
+// Informs go out as one of the agent's own users.
+void CheckNotifyUser(const SimOptions& options) {
+  if (options.notifyUser.empty()) return;
+  if (options.notify.empty()) throw SimUsageError("--notify-v3-user: give --notify ADDRESS too");
+  for (const UsmUserEntry& user : options.users) {
+    if (user.name == options.notifyUser) return;
+  }
+  throw SimUsageError("--notify-v3-user: no user '" + options.notifyUser + "' in --v3-users");
+}
 
 }  // namespace
 
@@ -242,6 +277,7 @@ SimOptions ParseSimOptions(const std::vector<std::string>& words) {
         "--agents and --cards: " + std::to_string(options.agents.size() * options.cards.size()) +
         " cards in all; t740-sim serves at most " + std::to_string(kServedCardsMaximum));
   }
+  CheckNotifyUser(options);
   if (!options.v2c && options.users.empty()) {
     throw SimUsageError("--no-v2c leaves nobody to answer: give --v3-users FILE");
   }

@@ -9,6 +9,7 @@
 
 #include "sim/agent/communities.h"
 #include "sim/agent/lossy_link.h"
+#include "sim/agent/notify_target.h"
 #include "sim/agent/usm_users.h"
 #include "sim/line_event.h"
 
@@ -28,10 +29,14 @@ struct SimOptions {
   std::string targetsPath;          // --targets-file FILE; empty: none
   uint16_t port = 0;                // 0: a free one
   Communities communities;
-  bool v2c = true;                  // false: SNMPv2c requests go unanswered
-  std::vector<UsmUserEntry> users;  // SNMPv3
-  LinkFaults link;                  // a lossy link in front of the agent
-  std::string stateDirectory;       // where the engine boots count is kept; empty: none
+  bool v2c = true;                   // false: SNMPv2c requests go unanswered
+  std::vector<UsmUserEntry> users;   // SNMPv3
+  LinkFaults link;                   // a lossy link in front of the agent
+  std::string stateDirectory;        // where the engine boots count is kept; empty: none
+  std::vector<NotifyTarget> notify;  // where alarm changes go; empty: nowhere
+  std::string notifyUser;            // a --v3-users user: SNMPv3 informs; empty: v2c traps
+  int informTimeoutMilliseconds = 1000;
+  int informRetries = 5;
   bool help = false;
 };
 
