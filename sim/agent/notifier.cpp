@@ -160,6 +160,8 @@ int InformAnswered(int operation, netsnmp_session*, int, netsnmp_pdu* pdu, void*
     target->first->Dropped(target->second, "not acknowledged after its retries");
   } else if (operation == NETSNMP_CALLBACK_OP_SEND_FAILED) {
     target->first->Dropped(target->second, "could not be sent");
+  } else if (operation == NETSNMP_CALLBACK_OP_SEC_ERROR) {
+    target->first->Dropped(target->second, "failed the security check");
   } else if (operation == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu &&
              pdu->command == SNMP_MSG_REPORT) {
     target->first->Dropped(target->second, "refused with a report");
@@ -192,12 +194,14 @@ void Notifier::SendWaiting() {
 void Notifier::Send(Target& target, const AlarmChange& change) {
   const bool inform = settings_.user.has_value();
   netsnmp_pdu* pdu = NotificationPdu(change, inform);
+  // A send that fails may have told the inform's callback already.
+  const uint64_t droppedBefore = dropped_;
   const int sent = inform ? snmp_async_send(target.session, pdu, InformAnswered, &target.whom)
                           : snmp_send(target.session, pdu);
   if (sent != 0) return;
   snmp_free_pdu(pdu);
   if (inform) {
-    Dropped(target.whom.second, "could not be sent");
+    if (dropped_ == droppedBefore) Dropped(target.whom.second, "could not be sent");
   } else {
     log_ << "t740-sim: a trap to " << target.whom.second.Text() << " could not be sent"
          << std::endl;
