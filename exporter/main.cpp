@@ -37,7 +37,8 @@ int Serve(const ExporterOptions& options, Logger& log) {
   const t740::host::PluginLibrary plugin(t740::host::ResolveProgramPluginPath(options.pluginPath));
   t740::host::StartSnmpLibrary();
   ExporterMetrics metrics(T740_VERSION, plugin.Path());
-  SessionPool sessions(SessionPoolAgents(RaiseOpenFilesLimit()));
+  SessionPool sessions(
+      SessionPoolAgents(RaiseOpenFilesLimit(), kConnectionsMaximum, kProbesAtOnce));
   std::unique_ptr<ExporterServer> server;
   try {
     server = std::make_unique<ExporterServer>(

@@ -31,9 +31,9 @@ void ExporterMetrics::CountProbe(ProbeOutcome outcome) {
   ++probes_[static_cast<size_t>(outcome)];
 }
 
-void ExporterMetrics::CountSnmpProbe(double seconds, bool timedOut) {
+void ExporterMetrics::CountSnmpProbe(double seconds, bool timedOut, int requests) {
   std::lock_guard<std::mutex> lock(mutex_);
-  ++snmpRequests_;
+  snmpRequests_ += static_cast<uint64_t>(requests);
   snmpTimeouts_ += timedOut;
   ++durationCount_;
   durationSum_ += seconds;
@@ -70,10 +70,12 @@ std::string ExporterMetrics::Exposition(const ReloadState& reload) const {
              static_cast<double>(durationCount_));
   out.Sample("t740_exporter_probe_duration_seconds_sum", {}, durationSum_);
   out.Sample("t740_exporter_probe_duration_seconds_count", {}, static_cast<double>(durationCount_));
-  out.Family("t740_exporter_snmp_requests_total", "counter", "SNMP requests sent to cards.");
+  out.Family("t740_exporter_snmp_requests_total", "counter",
+             "SNMP messages sent to cards: every try, SNMPv3 engine discoveries included.");
   out.Sample("t740_exporter_snmp_requests_total", {}, static_cast<double>(snmpRequests_));
   out.Family("t740_exporter_snmp_timeouts_total", "counter",
-             "SNMP requests that no card answered within their time-out and tries.");
+             "Probes whose card did not answer within their time-out and tries, "
+             "SNMPv3 engine discoveries included.");
   out.Sample("t740_exporter_snmp_timeouts_total", {}, static_cast<double>(snmpTimeouts_));
   out.Family("t740_exporter_http_connections_refused_total", "counter",
              "Connections answered 503 because every place was taken.");

@@ -26,8 +26,9 @@ class ExporterMetrics {
   ExporterMetrics(std::string version, std::string plugin);
 
   void CountProbe(ProbeOutcome outcome);
-  // A probe that reached SNMP: its duration, and whether its request timed out.
-  void CountSnmpProbe(double seconds, bool timedOut);
+  // A probe that reached SNMP: its duration, whether it timed out (the
+  // engine's discovery included), and the SNMP messages it sent.
+  void CountSnmpProbe(double seconds, bool timedOut, int requests);
   // A connection answered 503 for want of a place.
   void CountRefusedConnection();
   void SetOpenConnections(int open);

@@ -7,9 +7,8 @@
 namespace t740::exporter {
 namespace {
 
-host::SnmpPeer PeerOf(const ProbeTarget& target, const Auth& auth, SnmpTries tries) {
-  return {"udp:" + target.address + ":" + std::to_string(target.port), auth.community,
-          tries.timeoutMilliseconds, tries.retries, auth.user};
+host::SnmpPeer PeerOf(const ProbeTarget& target, const Auth& auth) {
+  return {"udp:" + target.address + ":" + std::to_string(target.port), auth.community, auth.user};
 }
 
 }  // namespace
@@ -30,14 +29,15 @@ ProbeResult ProbeCard(const host::PluginExports& exports, SessionPool& sessions,
                       const ProbeTarget& target, const Auth& auth, SnmpTries tries) {
   const auto start = std::chrono::steady_clock::now();
   ProbeResult result;
-  const host::StatusTextsAnswer fetched =
-      host::FetchStatusTexts(*sessions.For(PeerOf(target, auth, tries)), target.card);
+  const host::StatusTextsAnswer fetched = host::FetchStatusTexts(
+      *sessions.For(PeerOf(target, auth)), target.card, {tries.timeoutMilliseconds, tries.retries});
   if (fetched.answer.ok) {
     result = DecodeStatusTexts(exports, fetched.texts);
   } else {
     result.reason = fetched.answer.why;
     result.snmpTimedOut = fetched.answer.timedOut;
   }
+  result.snmpRequests = fetched.answer.requests;
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return result;
 }

@@ -22,7 +22,8 @@ struct ProbeResult {
   std::string reason;  // why not, when not up
   host::CardStatus status;
   double seconds = 0;
-  bool snmpTimedOut = false;
+  bool snmpTimedOut = false;  // no answer within the tries, the engine's discovery included
+  int snmpRequests = 0;       // SNMP messages sent: every try, the discovery's included
 };
 
 // The texts decoded: up when the plug-in took the alarm status and the

@@ -7,9 +7,10 @@
 namespace t740::exporter {
 namespace {
 
-// Descriptors for everything but the idle sessions: the connections of the
-// HTTP threads, the sessions probes hold, the library's own.
-constexpr size_t kOtherDescriptors = 256;
+// Descriptors of the process's own beside connections and sessions: the
+// standard streams, the listening sockets, the plug-in, the configuration
+// files as they are read, the library's.
+constexpr size_t kOwnDescriptors = 64;
 constexpr size_t kAgentsLeast = 16;
 constexpr size_t kAgentsMost = 65536;
 
@@ -20,10 +21,11 @@ void AddField(std::string& key, const std::string& field) {
   key += field;
 }
 
-std::string KeyOf(const host::SnmpPeer& peer) {
+}  // namespace
+
+std::string SessionPoolKey(const host::SnmpPeer& peer) {
   std::string key;
   AddField(key, peer.name);
-  AddField(key, std::to_string(peer.timeoutMilliseconds) + "/" + std::to_string(peer.retries));
   if (!peer.user) {
     AddField(key, peer.community);
     return key;
@@ -38,10 +40,8 @@ std::string KeyOf(const host::SnmpPeer& peer) {
   return key;
 }
 
-}  // namespace
-
 std::shared_ptr<host::SnmpSessions> SessionPool::For(const host::SnmpPeer& peer) {
-  const std::string key = KeyOf(peer);
+  const std::string key = SessionPoolKey(peer);
   std::shared_ptr<host::SnmpSessions> evicted;  // closes its sessions after the lock
   std::lock_guard<std::mutex> lock(mutex_);
   const auto found = byKey_.find(key);
@@ -64,8 +64,11 @@ size_t SessionPool::Agents() const {
   return recent_.size();
 }
 
-size_t SessionPoolAgents(size_t openFilesLimit) {
-  const size_t spare = openFilesLimit > kOtherDescriptors ? openFilesLimit - kOtherDescriptors : 0;
+size_t SessionPoolAgents(size_t openFilesLimit, size_t connections, size_t probesAtOnce) {
+  // Each probe at once holds a session, beyond the idle ones when all its
+  // agent's are busy.
+  const size_t others = kOwnDescriptors + connections + probesAtOnce;
+  const size_t spare = openFilesLimit > others ? openFilesLimit - others : 0;
   return std::clamp(spare / kIdleSessionsPerAgent, kAgentsLeast, kAgentsMost);
 }
 

@@ -1,10 +1,13 @@
-// SNMP sessions kept from one probe to the next, one set per agent and way
-// of asking it (address, community or v3 user, time-out and retries): a
-// probe borrows an idle session of its agent, so that it opens no socket
-// of its own and an SNMPv3 probe neither discovers the agent's engine
-// again nor makes its keys from the pass phrases. Beyond a bound on the
-// agents kept, the one probed least recently is let go (its sessions close
-// once no probe holds them). Any thread.
+// SNMP sessions kept from one probe to the next, one set per conversation:
+// agent address and community, or v3 user with its level, protocols and
+// pass phrases. The time-out and retries are each probe's, not the
+// conversation's. A probe borrows an idle session of its agent, so that it
+// opens no socket of its own and an SNMPv3 probe neither discovers the
+// agent's engine again nor makes its keys from the pass phrases. Beyond a
+// bound on the agents kept, the one probed least recently is let go (its
+// sessions close once no probe holds them, and the library's user entry
+// and time of its engine go with it), so what the process keeps per agent
+// stays bounded whatever targets it is asked to probe. Any thread.
 #ifndef T740_EXPORTER_PROBE_SESSION_POOL_H
 #define T740_EXPORTER_PROBE_SESSION_POOL_H
 
@@ -41,9 +44,14 @@ class SessionPool {
   std::unordered_map<std::string, Recent::iterator> byKey_;
 };
 
+// What tells one conversation from another.
+std::string SessionPoolKey(const host::SnmpPeer& peer);
+
 // How many agents the pool keeps within the process's limit of open files,
-// each with its idle sessions' sockets, leaving room for the rest.
-size_t SessionPoolAgents(size_t openFilesLimit);
+// each with its idle sessions' sockets, leaving room for the HTTP
+// server's `connections`, a session for each of the `probesAtOnce`, and the
+// process's own.
+size_t SessionPoolAgents(size_t openFilesLimit, size_t connections, size_t probesAtOnce);
 
 // Raises the process's limit of open files to the most it may have; the
 // limit then in force.

@@ -248,7 +248,7 @@ void ExporterServer::Probe(const httplib::Request& request, httplib::Response& r
   const SnmpTries tries = FitTries({config->timeoutMilliseconds, config->retries}, budget);
   ProbeResult result = ProbeCard(parts_.exports, parts_.sessions, target, *auth, tries);
   result.seconds += Seconds(waited);
-  parts_.metrics.CountSnmpProbe(result.seconds, result.snmpTimedOut);
+  parts_.metrics.CountSnmpProbe(result.seconds, result.snmpTimedOut, result.snmpRequests);
   parts_.metrics.CountProbe(result.up ? ProbeOutcome::Success : ProbeOutcome::Failure);
   if (!result.up) {
     parts_.log.Log(LogLevel::Warn, "probe failed",

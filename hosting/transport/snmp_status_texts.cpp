@@ -5,7 +5,8 @@
 
 namespace t740::host {
 
-StatusTextsAnswer FetchStatusTexts(SnmpSessions& sessions, std::string_view cardAddress) {
+StatusTextsAnswer FetchStatusTexts(SnmpSessions& sessions, std::string_view cardAddress,
+                                   SnmpTries tries) {
   using protocol::StatusKind;
   std::vector<std::vector<uint32_t>> names;
   for (StatusKind kind : {StatusKind::Alarm, StatusKind::Led, StatusKind::Performance}) {
@@ -18,7 +19,7 @@ StatusTextsAnswer FetchStatusTexts(SnmpSessions& sessions, std::string_view card
     }
     names.push_back(arcs.arcs);
   }
-  StatusTextsAnswer fetched{SnmpGet(sessions, names), {}};
+  StatusTextsAnswer fetched{SnmpGet(sessions, names, tries), {}};
   if (fetched.answer.ok) {
     fetched.texts = {fetched.answer.octets[0], fetched.answer.octets[1], fetched.answer.octets[2]};
   }

@@ -22,7 +22,8 @@ struct StatusTextsAnswer {
   StatusTexts texts;
 };
 
-StatusTextsAnswer FetchStatusTexts(SnmpSessions& sessions, std::string_view cardAddress);
+StatusTextsAnswer FetchStatusTexts(SnmpSessions& sessions, std::string_view cardAddress,
+                                   SnmpTries tries);
 
 }  // namespace t740::host
 

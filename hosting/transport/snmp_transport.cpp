@@ -37,7 +37,7 @@ std::optional<UsmUser> UserOf(const SnmpOptions& snmp) {
 
 SnmpPeer PeerOf(const SnmpOptions& snmp, const std::string& community,
                 const std::optional<UsmUser>& user) {
-  return {"udp:" + AgentText(snmp), community, snmp.timeoutMilliseconds, snmp.retries, user};
+  return {"udp:" + AgentText(snmp), community, user};
 }
 
 std::string DescriptionOf(const std::string& agent, const std::optional<UsmUser>& user) {
@@ -51,6 +51,7 @@ std::string DescriptionOf(const std::string& agent, const std::optional<UsmUser>
 SnmpTransport::SnmpTransport(const HostOptions& options, std::ostream& trace)
     : agent_(AgentText(options.snmp)),
       user_(UserOf(options.snmp)),
+      tries_{options.snmp.timeoutMilliseconds, options.snmp.retries},
       tracing_(options.trace),
       trace_(trace),
       readSessions_(PeerOf(options.snmp, options.snmp.readCommunity, user_)),
@@ -78,7 +79,7 @@ int SnmpTransport::Read(std::string_view oid, CText* response) {
     Trace("read", oid, "not an identifier: " + arcs.error);
     return 0;
   }
-  const SnmpAnswer outcome = SnmpGet(readSessions_, {arcs.arcs});
+  const SnmpAnswer outcome = SnmpGet(readSessions_, {arcs.arcs}, tries_);
   if (!outcome.ok) {
     Trace("read", oid, outcome.why);
     return 0;
@@ -99,7 +100,7 @@ int SnmpTransport::Write(std::string_view oid, std::string_view value, CText* re
           "the value is not hex octets (" + std::to_string(value.size()) + " characters)");
     return 0;
   }
-  const SnmpAnswer outcome = SnmpSet(writeSessions_, arcs.arcs, *octets);
+  const SnmpAnswer outcome = SnmpSet(writeSessions_, arcs.arcs, *octets, tries_);
   if (!outcome.ok) {
     Trace("write", oid, outcome.why);
     return 0;
@@ -116,7 +117,7 @@ std::string SnmpTransport::FetchStatus(StatusText text, std::string_view,
     Trace("status read", oid, "not an identifier: " + arcs.error);
     return "";
   }
-  const SnmpAnswer outcome = SnmpGet(readSessions_, {arcs.arcs});
+  const SnmpAnswer outcome = SnmpGet(readSessions_, {arcs.arcs}, tries_);
   if (!outcome.ok) {
     Trace("status read", oid, outcome.why);
     return "";

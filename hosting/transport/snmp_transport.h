@@ -39,6 +39,7 @@ class SnmpTransport : public Transport {
 
   const std::string agent_;
   const std::optional<UsmUser> user_;  // SNMPv3 when set
+  const SnmpTries tries_;
   const bool tracing_;
   std::ostream& trace_;
   std::mutex traceMutex_;

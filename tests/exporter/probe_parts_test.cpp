@@ -99,7 +99,7 @@ TEST(BasicAuthTest, ChecksTheBcryptHashOfTheUsersPassword) {
 
 TEST(SessionPoolTest, OneSetPerAgentAndWayOfAskingTheLeastRecentlyProbedLetGo) {
   SessionPool pool(2);
-  const host::SnmpPeer agent{"udp:127.0.0.1:1161", "public", 1000, 1, std::nullopt};
+  const host::SnmpPeer agent{"udp:127.0.0.1:1161", "public", std::nullopt};
   host::SnmpPeer otherCommunity = agent;
   otherCommunity.community = "private";
   host::SnmpPeer otherAgent = agent;
