@@ -114,9 +114,9 @@ void SnmpLine::Enter() {
   if (v3_) lock_.lock();
 }
 
-SnmpConversation Converse(void* handle, netsnmp_pdu* request, int timeoutMilliseconds,
+SnmpConversation Converse(void* handle, netsnmp_pdu* request, int timeoutMilliseconds, int tryCount,
                           SnmpTryCount& tries, SnmpLine& line) {
-  SetTries(handle, timeoutMilliseconds, tries.left);
+  SetTries(handle, timeoutMilliseconds, tryCount);
   Waiting state;
   line.Prepare();
   if (snmp_sess_async_send(handle, request, Received, &state) == 0) {

@@ -46,10 +46,10 @@ struct SnmpConversation {
   std::string reportEngine;  // the engine id the report came from
 };
 
-// Sends `request` (the library frees it, whatever becomes of it) with the
-// tries left, each waiting `timeoutMilliseconds`; `line` held on entry and
-// on return.
-SnmpConversation Converse(void* handle, snmp_pdu* request, int timeoutMilliseconds,
+// Sends `request` (the library frees it, whatever becomes of it) with
+// `tryCount` of the tries left, each waiting `timeoutMilliseconds`; `line`
+// held on entry and on return.
+SnmpConversation Converse(void* handle, snmp_pdu* request, int timeoutMilliseconds, int tryCount,
                           SnmpTryCount& tries, SnmpLine& line);
 
 }  // namespace t740::host

@@ -163,7 +163,8 @@ SnmpAnswer Exchange::TimedOut(const std::string& why) {
 // False when the agent's engine stays unknown.
 bool Exchange::Discover() {
   const SnmpConversation discovery =
-      Converse(lease_->Handle(), DiscoveryRequest(), tries_.timeoutMilliseconds, count_, *line_);
+      Converse(lease_->Handle(), DiscoveryRequest(), tries_.timeoutMilliseconds, count_.left,
+               count_, *line_);
   if (discovery.answer) snmp_free_pdu(discovery.answer);
   if (!discovery.reportEngine.empty()) sessions_.LearnEngine(discovery.reportEngine);
   return !sessions_.EngineId().empty();
@@ -187,6 +188,10 @@ SnmpAnswer Exchange::Ask(const std::vector<std::vector<uint32_t>>& names,
                          const std::string* octets) {
   const SnmpPeer& peer = sessions_.Peer();
   for (int round = 0; round < kRounds; ++round) {
+    // An engine learnt by an earlier exchange may be gone with its card;
+    // the agent then drops the request, so one try unanswered has the
+    // engine discovered again before the tries left.
+    const bool engineFromBefore = peer.user && round == 0 && !sessions_.EngineId().empty();
     if (peer.user && sessions_.EngineId().empty() && !Discover()) {
       if (count_.left <= 0) {
         return TimedOut("no answer from " + peer.name + " to the engine discovery" +
@@ -199,10 +204,13 @@ SnmpAnswer Exchange::Ask(const std::vector<std::vector<uint32_t>>& names,
     }
     const SnmpConversation conversation =
         Converse(lease_->Handle(), RequestOf(names, octets, sessions_.EngineId()),
-                 tries_.timeoutMilliseconds, count_, *line_);
-    // The agent no longer knows the engine asked for: a card replaced at
-    // its address. Its report names the new engine.
-    if (peer.user && conversation.report == SNMPERR_UNKNOWN_ENG_ID && round + 1 < kRounds) {
+                 tries_.timeoutMilliseconds, engineFromBefore ? 1 : count_.left, count_, *line_);
+    // A report that the agent does not know the engine asked for names its
+    // engine now.
+    const bool engineGone = conversation.report == SNMPERR_UNKNOWN_ENG_ID ||
+                            (engineFromBefore && conversation.status == STAT_TIMEOUT);
+    if (peer.user && engineGone && round + 1 < kRounds && count_.left > 0) {
+      if (conversation.answer) snmp_free_pdu(conversation.answer);
       sessions_.LearnEngine(conversation.reportEngine);
       continue;
     }

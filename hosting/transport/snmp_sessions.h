@@ -81,8 +81,9 @@ class SnmpSessions {
   // SNMPv3 only, each with SnmpV3Mutex held.
   // The agent's engine id once an exchange has discovered it; empty before.
   const std::string& EngineId() const { return keys_.engineId; }
-  // An engine id from the agent: a new one (a card replaced) closes the idle
-  // sessions and drops what the library learnt of the old engine.
+  // An engine id from the agent, or none when the agent no longer answers
+  // at the known one: a change (a card replaced) closes the idle sessions
+  // and drops what the library learnt of the old engine.
   void LearnEngine(const std::string& engineId);
   // Installs this user's keys, localised to the known engine, as the
   // library's user at that engine.

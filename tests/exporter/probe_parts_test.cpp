@@ -4,7 +4,11 @@
 // hex.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <crypt.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "exporter/metrics/probe_metrics.h"
 #include "exporter/probe/card_prober.h"
@@ -14,6 +18,7 @@
 #include "exporter/probe/target_allow_list.h"
 #include "exporter/web/basic_auth.h"
 #include "hosting/text/exposition_writer.h"
+#include "hosting/transport/snmp_library.h"
 
 namespace t740::exporter {
 namespace {
@@ -187,6 +192,33 @@ TEST_F(PluginDecodeTest, CountersThatAreNotHexAreLeftOutAndCounted) {
   // 27 fields in each of the 8 records: current and latest of two periods,
   // two port pairs.
   EXPECT_NE(bad.find("\nt740_performance_decode_errors 216\n"), std::string::npos);
+}
+
+using ProbeCardTest = PluginDecodeTest;
+
+// The scrape's time-out and the wait for a place change a probe's tries,
+// not the conversation: its agent's sessions stay the ones it had.
+TEST_F(ProbeCardTest, ProbesWithOtherTimeOutsShareTheirAgentsSessions) {
+  host::StartSnmpLibrary();
+  const int silent = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(bind(silent, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  socklen_t length = sizeof address;
+  getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length);
+  const ProbeTarget target{"127.0.0.1", 0x7F000001, ntohs(address.sin_port), "0107", ""};
+  Auth auth;
+  auth.community = "public";
+  SessionPool pool(4);
+  for (const SnmpTries tries : {SnmpTries{50, 0}, SnmpTries{80, 1}}) {
+    EXPECT_TRUE(ProbeCard(plugin_.Exports(), pool, target, auth, tries).snmpTimedOut);
+  }
+  EXPECT_EQ(pool.Agents(), 1u);
+  close(silent);
+  // The idle sessions of the agents kept, beside 512 connections and 16 probes, stay
+  // within a limit of 1024 open files.
+  EXPECT_LE(SessionPoolAgents(1024, 512, 16) * kIdleSessionsPerAgent + 512 + 16, 1024u);
 }
 
 }  // namespace
