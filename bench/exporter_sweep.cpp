@@ -358,7 +358,7 @@ std::string V3UsersFile(ScratchFiles& files) {
 }
 
 // t740-exporter's configuration: the auth "bench", SNMPv3 authPriv.
-std::string ExporterConfig(ScratchFiles& files) {
+std::string ExporterConfigFile(ScratchFiles& files) {
   files.Write("auth.pass", std::string(kAuthPass) + "\n");
   files.Write("priv.pass", std::string(kPrivPass) + "\n");
   return files.Write("t740-exporter.yml",
@@ -433,7 +433,7 @@ Measured RunT740Exporter(const Settings& settings, const std::vector<Card>& card
                          pid_t sim, int sweeps, ScratchFiles& files, bool basicAuth) {
   std::vector<std::string> argv = {T740_EXPORTER, "--web.listen-address", "127.0.0.1:0", "--plugin",
                                    T740_PLUGIN};
-  if (settings.v3) argv.insert(argv.end(), {"--config.file", ExporterConfig(files)});
+  if (settings.v3) argv.insert(argv.end(), {"--config.file", ExporterConfigFile(files)});
   if (basicAuth) argv.insert(argv.end(), {"--web.config.file", WebConfig(files)});
   const LoggedProcess exporter(kBenchmark, Pinned(argv, settings.exporterCpu),
                                "msg=listening address=127.0.0.1:");

@@ -3,12 +3,12 @@
 #include <iostream>
 #include <memory>
 
-#include "exporter/config/config_holder.h"
-#include "exporter/config/web_config.h"
-#include "exporter/log/logger.h"
+#include "monitoring/config/config_holder.h"
+#include "monitoring/config/web_config.h"
+#include "monitoring/log/logger.h"
 #include "exporter/metrics/exporter_metrics.h"
 #include "exporter/options/exporter_options.h"
-#include "exporter/process/process_signals.h"
+#include "monitoring/process/process_signals.h"
 #include "exporter/web/exporter_server.h"
 #include "hosting/errors/host_error.h"
 #include "hosting/plugin/plugin_library.h"

@@ -4,8 +4,8 @@
 // gives every SNMPv3 user the pass phrases its level needs.
 #include <string>
 
-#include "exporter/config/exporter_config.h"
-#include "exporter/config/web_config.h"
+#include "monitoring/config/access_config.h"
+#include "monitoring/config/web_config.h"
 #include "fuzz_input.h"
 #include "protocol/pass_phrase.h"
 
@@ -29,11 +29,11 @@ bool NamesThePlace(const char* error) {
 void CheckConfig(const std::string& text) {
   using t740::host::SecurityLevel;
   try {
-    const t740::exporter::ExporterConfig config =
-        t740::exporter::ParseExporterConfig(text, kPath, PassPhrase);
+    const t740::monitoring::AccessConfig config =
+        t740::monitoring::ParseAccessConfig(text, kPath, PassPhrase);
     FUZZ_CHECK(config.timeoutMilliseconds >= 1 &&
-               config.timeoutMilliseconds <= t740::exporter::kTimeoutMaximumMilliseconds);
-    FUZZ_CHECK(config.retries >= 0 && config.retries <= t740::exporter::kRetriesMaximum);
+               config.timeoutMilliseconds <= t740::monitoring::kTimeoutMaximumMilliseconds);
+    FUZZ_CHECK(config.retries >= 0 && config.retries <= t740::monitoring::kRetriesMaximum);
     for (const auto& [name, auth] : config.auths) {
       FUZZ_CHECK(!name.empty());
       FUZZ_CHECK(auth.user.has_value() == (auth.version == t740::host::SnmpVersion::V3));
@@ -46,20 +46,20 @@ void CheckConfig(const std::string& text) {
                  (auth.user->authPass == kPhrase));
       FUZZ_CHECK((auth.user->level == SecurityLevel::AuthPriv) == (auth.user->privPass == kPhrase));
     }
-  } catch (const t740::exporter::ConfigError& error) {
+  } catch (const t740::monitoring::ConfigError& error) {
     FUZZ_CHECK(NamesThePlace(error.what()));
   }
 }
 
 void CheckWebConfig(const std::string& text) {
   try {
-    const t740::exporter::WebConfig web = t740::exporter::ParseWebConfig(text, kPath);
+    const t740::monitoring::WebConfig web = t740::monitoring::ParseWebConfig(text, kPath);
     if (web.tls) FUZZ_CHECK(!web.tls->certFile.empty() && !web.tls->keyFile.empty());
     for (const auto& [name, hash] : web.users) {
       FUZZ_CHECK(!name.empty() && name.find(':') == std::string::npos);
       FUZZ_CHECK(!hash.empty() && hash[0] == '$');
     }
-  } catch (const t740::exporter::ConfigError& error) {
+  } catch (const t740::monitoring::ConfigError& error) {
     FUZZ_CHECK(NamesThePlace(error.what()));
   }
 }

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "exporter/probe/probe_query.h"
-#include "exporter/probe/scrape_budget.h"
-#include "exporter/probe/target_allow_list.h"
+#include "monitoring/probe/probe_query.h"
+#include "monitoring/probe/scrape_budget.h"
+#include "monitoring/probe/target_allow_list.h"
 #include "fuzz_input.h"
 
 namespace {
@@ -16,14 +16,14 @@ namespace {
 void CheckQuery(const std::string& text) {
   httplib::Params parameters;
   httplib::detail::parse_query_text(text, parameters);
-  const t740::exporter::ProbeQuery query = t740::exporter::ParseProbeQuery(parameters);
+  const t740::monitoring::ProbeQuery query = t740::monitoring::ParseProbeQuery(parameters);
   if (!query.target) {
     FUZZ_CHECK(!query.error.empty());
     FUZZ_CHECK(query.error.find('\n') == std::string::npos);
     return;
   }
-  const t740::exporter::ProbeTarget& target = *query.target;
-  FUZZ_CHECK(t740::exporter::ParseIpv4(target.address) == target.ipv4);
+  const t740::monitoring::ProbeTarget& target = *query.target;
+  FUZZ_CHECK(t740::monitoring::ParseIpv4(target.address) == target.ipv4);
   FUZZ_CHECK(target.port >= 1 && target.port <= 65535);
   FUZZ_CHECK(target.card.size() >= 2 && target.card.size() <= 4);
   FUZZ_CHECK(target.card.find_first_not_of("0123456789") == std::string::npos);
@@ -31,20 +31,20 @@ void CheckQuery(const std::string& text) {
 }
 
 void CheckAllowList(const std::string& text, uint32_t address) {
-  const auto network = t740::exporter::ParseCidr(text);
+  const auto network = t740::monitoring::ParseCidr(text);
   if (!network) return;
   FUZZ_CHECK((network->address & ~network->mask) == 0);
-  t740::exporter::TargetAllowList list;
+  t740::monitoring::TargetAllowList list;
   list.Add(*network);
   FUZZ_CHECK(list.Allows(network->address));
   FUZZ_CHECK(list.Allows(address) == ((address & network->mask) == network->address));
 }
 
 void CheckBudget(const std::string& text) {
-  const auto budget = t740::exporter::ScrapeBudgetMilliseconds(text);
+  const auto budget = t740::monitoring::ScrapeBudgetMilliseconds(text);
   if (!budget) return;
-  FUZZ_CHECK(*budget >= t740::exporter::kBudgetMinimumMilliseconds);
-  const t740::exporter::SnmpTries tries = t740::exporter::FitTries({1000, 3}, budget);
+  FUZZ_CHECK(*budget >= t740::monitoring::kBudgetMinimumMilliseconds);
+  const t740::monitoring::SnmpTries tries = t740::monitoring::FitTries({1000, 3}, budget);
   FUZZ_CHECK(tries.retries >= 0);
   FUZZ_CHECK(tries.timeoutMilliseconds * (tries.retries + 1) <= std::max(*budget, 1000));
 }

@@ -6,9 +6,12 @@
 
 #include <string>
 
-#include "exporter/probe/card_prober.h"
+#include "monitoring/probe/card_prober.h"
 
 namespace t740::exporter {
+
+// The exporter is built on the pieces it shares with the alerter.
+using namespace monitoring;
 
 std::string ProbeExposition(const ProbeResult& result);
 

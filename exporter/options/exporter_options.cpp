@@ -1,8 +1,8 @@
 #include "exporter/options/exporter_options.h"
 
 #include "common/option_table.h"
-#include "exporter/probe/probe_query.h"
 #include "hosting/errors/host_error.h"
+#include "monitoring/probe/probe_query.h"
 
 namespace t740::exporter {
 namespace {
@@ -11,16 +11,12 @@ using host::UsageError;
 
 // "[HOST]:PORT": an IPv4 address, or none for every address.
 void StoreListenAddress(ExporterOptions& options, const std::string& value) {
-  const size_t colon = value.rfind(':');
-  const std::string port = colon == std::string::npos ? "" : value.substr(colon + 1);
-  const std::string host = colon == std::string::npos ? "" : value.substr(0, colon);
-  const bool digits = !port.empty() && port.size() <= 5 &&
-                      port.find_first_not_of("0123456789") == std::string::npos;
-  if (!digits || std::stoi(port) > 65535 || (!host.empty() && !ParseIpv4(host))) {
+  const std::optional<ListenAddress> address = ParseListenAddress(value);
+  if (!address) {
     throw UsageError("--web.listen-address: '" + value + "' is not [IPv4 ADDRESS]:PORT");
   }
   options.listenAddress = value;
-  options.listen = {host.empty() ? "0.0.0.0" : host, std::stoi(port)};
+  options.listen = *address;
 }
 
 void StoreLogLevel(ExporterOptions& options, const std::string& value) {

@@ -5,17 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "exporter/log/logger.h"
-#include "exporter/probe/target_allow_list.h"
+#include "monitoring/log/logger.h"
+#include "monitoring/probe/target_allow_list.h"
+#include "monitoring/web/listen_address.h"
 
 namespace t740::exporter {
 
-constexpr char kDefaultListenAddress[] = ":9740";
+// The exporter is built on the pieces it shares with the alerter.
+using namespace monitoring;
 
-struct ListenAddress {
-  std::string host;  // "0.0.0.0" for ":PORT"
-  int port;          // 0: a free one
-};
+constexpr char kDefaultListenAddress[] = ":9740";
 
 struct ExporterOptions {
   std::string listenAddress = kDefaultListenAddress;

@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "exporter/web/basic_auth.h"
+#include "monitoring/web/basic_auth.h"
 
-namespace t740::exporter {
+namespace t740::monitoring {
 namespace {
 
 std::string Hash(const char* password) {
@@ -66,4 +66,4 @@ TEST(HashGateTest, ARequestFindingEveryPlaceTakenPastItsWaitIsTurnedAway) {
 }
 
 }  // namespace
-}  // namespace t740::exporter
+}  // namespace t740::monitoring

@@ -1,5 +1,5 @@
 // The exporter's configuration files: the good and bad examples of
-// exporter/config/testdata and the web configuration.
+// monitoring/config/testdata and the web configuration.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -7,11 +7,11 @@
 #include <fstream>
 
 #include "child_process.h"
-#include "exporter/config/exporter_config.h"
-#include "exporter/config/web_config.h"
-#include "exporter/config/yaml_reader.h"
+#include "monitoring/config/access_config.h"
+#include "monitoring/config/web_config.h"
+#include "monitoring/config/yaml_reader.h"
 
-namespace t740::exporter {
+namespace t740::monitoring {
 namespace {
 
 namespace fs = std::filesystem;
@@ -43,10 +43,10 @@ TEST(ExporterConfigTest, EveryGoodConfigurationLoads) {
   const auto files = data.Files("good");
   ASSERT_GE(files.size(), 3u);
   for (const fs::path& file : files) {
-    EXPECT_NO_THROW(LoadExporterConfig(file)) << file;
+    EXPECT_NO_THROW(LoadAccessConfig(file)) << file;
   }
-  const ExporterConfig config =
-      LoadExporterConfig(data.Files("good").front().parent_path() / "v2c_and_v3.yml");
+  const AccessConfig config =
+      LoadAccessConfig(data.Files("good").front().parent_path() / "v2c_and_v3.yml");
   EXPECT_EQ(config.timeoutMilliseconds, 500);
   EXPECT_EQ(config.retries, 2);
   ASSERT_EQ(config.auths.size(), 5u);
@@ -73,7 +73,7 @@ TEST(ExporterConfigTest, EveryBadConfigurationIsRefusedWithItsFileAndLine) {
     const std::string expected = first.substr(9);
     const std::string line = expected.substr(0, expected.find(':'));
     try {
-      LoadExporterConfig(file);
+      LoadAccessConfig(file);
       ADD_FAILURE() << file << " loaded";
     } catch (const ConfigError& error) {
       const std::string message = error.what();
@@ -89,7 +89,7 @@ TEST(ExporterConfigTest, APassPhraseFileOthersMayReadIsRefused) {
   const fs::path good = data.Files("good").front().parent_path();
   chmod((good / "bob-auth.pass").c_str(), 0644);
   try {
-    LoadExporterConfig(good / "v2c_and_v3.yml");
+    LoadAccessConfig(good / "v2c_and_v3.yml");
     ADD_FAILURE() << "loaded";
   } catch (const ConfigError& error) {
     EXPECT_NE(std::string(error.what()).find("may be read by others"), std::string::npos)
@@ -113,4 +113,4 @@ TEST(WebConfigTest, TlsFilesAreFoundBesideTheFileAndUsersNeedHashes) {
 }
 
 }  // namespace
-}  // namespace t740::exporter
+}  // namespace t740::monitoring

@@ -11,12 +11,12 @@
 #include <unistd.h>
 
 #include "exporter/metrics/probe_metrics.h"
-#include "exporter/probe/card_prober.h"
-#include "exporter/probe/probe_query.h"
-#include "exporter/probe/scrape_budget.h"
-#include "exporter/probe/session_pool.h"
-#include "exporter/probe/target_allow_list.h"
-#include "exporter/web/basic_auth.h"
+#include "monitoring/probe/card_prober.h"
+#include "monitoring/probe/probe_query.h"
+#include "monitoring/probe/scrape_budget.h"
+#include "monitoring/probe/session_pool.h"
+#include "monitoring/probe/target_allow_list.h"
+#include "monitoring/web/basic_auth.h"
 #include "hosting/text/exposition_writer.h"
 #include "hosting/transport/snmp_library.h"
 

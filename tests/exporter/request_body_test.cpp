@@ -1,12 +1,12 @@
 // A request's body read by its framing alone, within its bounds: what is
 // left on the stream after it is the next request, and nothing else.
-#include "exporter/web/request_body.h"
+#include "monitoring/web/request_body.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace t740::exporter {
+namespace t740::monitoring {
 namespace {
 
 constexpr BodyBounds kBounds{64, 40};
@@ -91,4 +91,4 @@ TEST(RequestBodyTest, BodiesAndFramingOverTheirBoundsOrIllFramedAreRefused) {
 }
 
 }  // namespace
-}  // namespace t740::exporter
+}  // namespace t740::monitoring
