@@ -9,6 +9,7 @@
 #include <set>
 #include <string_view>
 
+#include "protocol/alarm_names.h"
 #include "sim/line_side.h"
 
 namespace t740::sim {
@@ -20,12 +21,13 @@ struct AlarmBit {
 };
 
 inline constexpr AlarmBit kAlarmBits[] = {
-    {&PortAlarms::traceMismatch, 0x20, "RS-TIM"},
-    {&PortAlarms::lossOfSignal, 0x04, "STM-LOS"},
-    {&PortAlarms::lossOfFrame, 0x02, "STM-LOF"},
-    {&PortAlarms::outOfFrame, 0x01, "RS-OOF"},
+    {&PortAlarms::traceMismatch, 0x20, protocol::kSectionAlarmNames[0]},
+    {&PortAlarms::lossOfSignal, 0x04, protocol::kSectionAlarmNames[1]},
+    {&PortAlarms::lossOfFrame, 0x02, protocol::kSectionAlarmNames[2]},
+    {&PortAlarms::outOfFrame, 0x01, protocol::kSectionAlarmNames[3]},
 };
 inline constexpr size_t kAlarmBitCount = sizeof kAlarmBits / sizeof kAlarmBits[0];
+static_assert(kAlarmBitCount == protocol::kSectionAlarmCount);
 
 // Where port A's byte starts in the alarm status text, after the head.
 inline constexpr size_t kAlarmPortBytesAt = 6;
