@@ -11,7 +11,8 @@ namespace {
 
 using host::SecurityLevel;
 
-constexpr char kTopKeys[] = "timeout retries auths";
+constexpr char kTopKeys[] = "timeout retries auths notifications";
+constexpr char kNotificationKeys[] = "communities users engine_id";
 constexpr char kAuthKeys[] =
     "version community username security_level auth_protocol password_file priv_protocol "
     "priv_password_file";
@@ -53,10 +54,55 @@ class ConfigReader : YamlReader {
         config.auths[name] = AuthOf(entry.second, "auths." + name);
       }
     }
+    if (const YAML::Node notifications = root["notifications"]) {
+      config.notifications = NotificationsOf(notifications, config.auths);
+    }
     return config;
   }
 
  private:
+  std::vector<std::string> Items(const YAML::Node& node, const std::string& key) const {
+    if (!node.IsSequence()) Fail(node, key + ": not a list");
+    std::vector<std::string> words;
+    for (const YAML::Node& item : node) words.push_back(Scalar(item, key));
+    return words;
+  }
+
+  NotificationAccess NotificationsOf(const YAML::Node& node,
+                                     const std::map<std::string, Auth>& auths) const {
+    if (!node.IsMap()) Fail(node, "notifications: not a mapping of keys");
+    CheckKeys(node, kNotificationKeys, "notifications.");
+    NotificationAccess access;
+    if (const YAML::Node communities = node["communities"]) {
+      access.communities = Items(communities, "notifications.communities");
+    }
+    if (const YAML::Node users = node["users"]) {
+      access.users = Items(users, "notifications.users");
+      for (const YAML::Node& user : users) {
+        const std::string name = Scalar(user, "notifications.users");
+        const auto auth = auths.find(name);
+        if (auth == auths.end() || !auth->second.user) {
+          Fail(user, "notifications.users: '" + name + "' is no SNMPv3 auth of auths");
+        }
+      }
+    }
+    if (const YAML::Node engineId = node["engine_id"]) {
+      access.engineId = EngineId(engineId);
+    }
+    return access;
+  }
+
+  // 5 to 32 octets in hex, "0x" before them or not (RFC 3411).
+  std::string EngineId(const YAML::Node& node) const {
+    std::string hex = Scalar(node, "notifications.engine_id");
+    if (hex.rfind("0x", 0) == 0 || hex.rfind("0X", 0) == 0) hex = hex.substr(2);
+    const bool isHex = hex.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+    if (!isHex || hex.size() % 2 != 0 || hex.size() < 10 || hex.size() > 64) {
+      Fail(node, "notifications.engine_id: '" + hex + "' is not 5 to 32 octets in hex");
+    }
+    return hex;
+  }
+
   // "500ms", "2s": 1 ms to 60 s.
   int Timeout(const YAML::Node& node) const {
     const std::string text = Scalar(node, "timeout");
@@ -171,7 +217,7 @@ PassPhraseReader PrivateFilePassPhrases() {
 }
 
 AccessConfig ParseAccessConfig(const std::string& text, const std::string& path,
-                                   const PassPhraseReader& readPassPhrase) {
+                               const PassPhraseReader& readPassPhrase) {
   return ConfigReader(path, readPassPhrase).Read(text);
 }
 

@@ -1,6 +1,7 @@
-// The exporter's configuration file (YAML): named auths, each an SNMPv2c
-// community or an SNMPv3 user with its security level and protocols, and
-// the time-out of each try and the retries. Pass phrases come only from
+// The configuration file of t740-exporter and t740-alerter (YAML): named
+// auths, each an SNMPv2c community or an SNMPv3 user with its security
+// level and protocols, the time-out of each try and the retries, and who
+// may send the alerter notifications. Pass phrases come only from
 // files that their owner alone may read, named relative to the
 // configuration file.
 #ifndef T740_MONITORING_CONFIG_ACCESS_CONFIG_H
@@ -11,6 +12,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "hosting/transport/snmp_security.h"
 
@@ -28,8 +30,17 @@ struct Auth {
   std::optional<host::UsmUser> user;          // SNMPv3, with its pass phrases
 };
 
+// Who may send t740-alerter the cards' notifications: SNMPv2c communities
+// and the users of named SNMPv3 auths. t740-exporter reads no notification.
+struct NotificationAccess {
+  std::vector<std::string> communities{kDefaultCommunity};
+  std::vector<std::string> users;  // names of SNMPv3 auths
+  std::string engineId;            // hex, the receiver's own; empty: made at start
+};
+
 struct AccessConfig {
   std::map<std::string, Auth> auths;
+  NotificationAccess notifications;
   Auth defaultAuth;  // for a probe that names none
   int timeoutMilliseconds = kDefaultTimeoutMilliseconds;
   int retries = kDefaultRetries;
@@ -48,7 +59,7 @@ PassPhraseReader PrivateFilePassPhrases();
 // Parses `text`, read from `path` (which names it in errors and against
 // which relative pass-phrase files are found). Throws ConfigError.
 AccessConfig ParseAccessConfig(const std::string& text, const std::string& path,
-                                   const PassPhraseReader& readPassPhrase);
+                               const PassPhraseReader& readPassPhrase);
 // Reads and parses the file. Throws ConfigError.
 AccessConfig LoadAccessConfig(const std::string& path);
 

@@ -57,6 +57,12 @@ TEST(ExporterConfigTest, EveryGoodConfigurationLoads) {
   EXPECT_EQ(alice.privPass, "alice-priv");
   EXPECT_EQ(config.auths.at("carol_v3").user->level, host::SecurityLevel::NoAuthNoPriv);
   EXPECT_EQ(config.defaultAuth.community, "public");
+  EXPECT_EQ(config.notifications.communities, std::vector<std::string>{"public"});
+  const AccessConfig alerter =
+      LoadAccessConfig(data.Files("good").front().parent_path() / "alerter.yml");
+  EXPECT_EQ(alerter.notifications.communities, (std::vector<std::string>{"public", "traps"}));
+  EXPECT_EQ(alerter.notifications.users, std::vector<std::string>{"alice_v3"});
+  EXPECT_EQ(alerter.notifications.engineId, "80001f8880c0ffee01");
 }
 
 // Each bad file's first line says what its error must be:
