@@ -108,9 +108,11 @@ std::vector<ServedCard> Served(const Network& network, uint16_t port) {
   return served;
 }
 
-NotifySettings NotifySettingsOf(const SimOptions& options) {
-  NotifySettings settings{options.notify, options.communities.read, std::nullopt,
-                          options.informTimeoutMilliseconds, options.informRetries};
+NotifySettings NotifySettingsOf(const SimOptions& options, const Network& network) {
+  NotifySettings settings{options.notify,        options.communities.read,
+                          std::nullopt,          options.informTimeoutMilliseconds,
+                          options.informRetries, {}};
+  for (const auto& agent : network) settings.agentOf[agent->managementIp] = agent->address;
   for (const UsmUserEntry& user : options.users) {
     if (user.name == options.notifyUser) settings.user = user;
   }
@@ -150,9 +152,9 @@ int Serve(const SimOptions& options) {
   const auto links =
       lossy ? Relays(options, network, agent.Port()) : std::vector<std::unique_ptr<LossyLink>>{};
   const uint16_t port = lossy ? links.front()->Port() : agent.Port();
-  const auto notifier =
-      changed ? std::make_unique<Notifier>(NotifySettingsOf(options), notifications, std::cerr)
-              : nullptr;
+  const auto notifier = changed ? std::make_unique<Notifier>(NotifySettingsOf(options, network),
+                                                             notifications, std::cerr)
+                                : nullptr;
   LookAtEveryCard(network, changed);
   // Before the console lines, so that whoever waits for them finds it.
   if (!options.targetsPath.empty()) WriteTargetsFile(options.targetsPath, Served(network, port));

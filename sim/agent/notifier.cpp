@@ -85,11 +85,13 @@ void SetUser(netsnmp_session& session, const UsmUserEntry& user) {
   }
 }
 
-netsnmp_session* OpenSession(const NotifyTarget& target, const NotifySettings& settings) {
+netsnmp_session* OpenSession(const NotifyTarget& target, const NotifySettings& settings,
+                             std::string source) {
   netsnmp_session session;
   snmp_sess_init(&session);
   std::string peer = "udp:" + target.Text();
   session.peername = peer.data();
+  if (!source.empty()) session.localname = source.data();
   session.timeout = static_cast<long>(settings.timeoutMilliseconds) * 1000;
   session.retries = settings.retries;
   if (settings.user) {
@@ -173,22 +175,48 @@ int InformAnswered(int operation, netsnmp_session*, int, netsnmp_pdu* pdu, void*
 
 Notifier::Notifier(const NotifySettings& settings, NotificationQueue& queue, std::ostream& log)
     : settings_(settings), queue_(queue), log_(log) {
-  targets_.reserve(settings_.targets.size());
-  for (const NotifyTarget& where : settings_.targets) {
-    targets_.push_back({{this, where}, OpenSession(where, settings_)});
+  try {
+    if (settings_.agentOf.empty()) OpenFrom("");
+    for (const auto& [cardIp, agent] : settings_.agentOf) OpenFrom(agent);
+  } catch (...) {
+    CloseAll();
+    throw;
   }
   register_readfd(queue_.Descriptor(), DrainQueue, this);
 }
 
 Notifier::~Notifier() {
   unregister_readfd(queue_.Descriptor());
-  for (Target& target : targets_) snmp_close(target.session);
+  CloseAll();
+}
+
+void Notifier::CloseAll() {
+  for (auto& [source, targets] : targets_) {
+    for (Target& target : targets) snmp_close(target.session);
+  }
+  targets_.clear();
 }
 
 void Notifier::SendWaiting() {
   for (const AlarmChange& change : queue_.TakeAll()) {
-    for (Target& target : targets_) Send(target, change);
+    for (Target& target : TargetsFrom(change.ip)) Send(target, change);
   }
+}
+
+void Notifier::OpenFrom(const std::string& source) {
+  std::vector<Target>& targets = targets_[source];
+  if (!targets.empty()) return;
+  targets.reserve(settings_.targets.size());
+  for (const NotifyTarget& where : settings_.targets) {
+    targets.push_back({{this, where}, OpenSession(where, settings_, source)});
+  }
+}
+
+std::vector<Notifier::Target>& Notifier::TargetsFrom(const std::string& cardIp) {
+  const auto agent = settings_.agentOf.find(cardIp);
+  const auto found =
+      agent == settings_.agentOf.end() ? targets_.end() : targets_.find(agent->second);
+  return found == targets_.end() ? targets_.begin()->second : found->second;
 }
 
 void Notifier::Send(Target& target, const AlarmChange& change) {

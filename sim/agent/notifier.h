@@ -11,6 +11,7 @@
 #define T740_SIM_AGENT_NOTIFIER_H
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -31,11 +32,15 @@ struct NotifySettings {
   std::optional<UsmUserEntry> user;  // informs as this user
   int timeoutMilliseconds = 1000;
   int retries = 5;
+  // A card's management IP to the address of the agent that serves it:
+  // its notifications leave from there, so that a receiver can tell which
+  // agent sent them. A card not listed sends from any address.
+  std::map<std::string, std::string> agentOf;
 };
 
 class Notifier {
  public:
-  // Opens a session to every target and drains `queue` whenever it wakes
+  // Opens a session to every target from every agent's address and drains `queue` whenever it wakes
   // the agent's loop. Call once the agent has started net-snmp; throws
   // std::runtime_error when a session cannot be opened.
   Notifier(const NotifySettings& settings, NotificationQueue& queue, std::ostream& log);
@@ -54,12 +59,19 @@ class Notifier {
     snmp_session* session;
   };
 
+  // Sessions to every target from `source` ("": any address).
+  void OpenFrom(const std::string& source);
+  void CloseAll();
+  // The sessions from the agent of the card at `cardIp`.
+  std::vector<Target>& TargetsFrom(const std::string& cardIp);
   void Send(Target& target, const AlarmChange& change);
 
   const NotifySettings settings_;
   NotificationQueue& queue_;
   std::ostream& log_;
-  std::vector<Target> targets_;
+  // By the address they send from; each vector is made whole at once, so
+  // that the informs' callbacks keep their targets.
+  std::map<std::string, std::vector<Target>> targets_;
   uint64_t dropped_ = 0;
 };
 

@@ -58,23 +58,24 @@ std::function<bool(const AlarmCue&)> Is(const std::string& port, const std::stri
   };
 }
 
-// "STM-LOS raised" for each cue of port A, in the order they came.
-std::vector<std::string> OfPortA(const std::vector<AlarmCue>& cues) {
+// "STM-LOS raised" for each cue of port A, in the order they came, each
+// from the agent at `source`.
+std::vector<std::string> OfPortA(const std::vector<AlarmCue>& cues, const std::string& source) {
   std::vector<std::string> seen;
   for (const AlarmCue& cue : cues) {
     if (cue.port != "A") continue;
     seen.push_back(cue.alarm + (cue.raised ? " raised" : " cleared"));
-    EXPECT_EQ(cue.source, "127.0.0.1");
+    EXPECT_EQ(cue.source, source);
     EXPECT_EQ(cue.cardIp, "192.168.1.100");
     EXPECT_EQ(cue.card, "0107");
   }
   return seen;
 }
 
-std::string FibrePull(const ScratchDirectory& files) {
+std::string FibrePull(const ScratchDirectory& files, const std::string& agent) {
   const std::string events = files.Path() + "/events";
-  std::ofstream(events) << "+300ms 127.0.0.1 0107 A fibre-pulled\n"
-                           "+600ms 127.0.0.1 0107 A fibre-restored\n";
+  std::ofstream(events) << "+300ms " << agent << " 0107 A fibre-pulled\n+600ms " << agent
+                        << " 0107 A fibre-restored\n";
   return events;
 }
 
@@ -115,9 +116,10 @@ TEST(NotificationReceiverTest, TrapsOfTheCommunityArriveAsCuesAndOthersAreCounte
   settings.communities = {"watcher"};
   NotificationReceiver receiver(settings, [&log](AlarmCue cue) { log.Add(std::move(cue)); });
   ScratchDirectory files;
-  SimAgent sim({"--notify", "127.0.0.1:" + std::to_string(receiver.Port()), "--read-community",
-                "watcher", "--events", FibrePull(files)});
-  EXPECT_EQ(OfPortA(log.Until(Is("A", "STM-LOS", false))), kPullAndRestore);
+  // The agent listens on 127.0.0.3 and its notifications leave from there.
+  SimAgent sim({"--agents", "127.0.0.3", "--notify", "127.0.0.1:" + std::to_string(receiver.Port()),
+                "--read-community", "watcher", "--events", FibrePull(files, "127.0.0.3")});
+  EXPECT_EQ(OfPortA(log.Until(Is("A", "STM-LOS", false)), "127.0.0.3"), kPullAndRestore);
 
   // The trap of a good community after the bad one marks that the bad one
   // has been read.
@@ -141,8 +143,8 @@ TEST(NotificationReceiverTest, InformsOfTheUserArriveAsCuesAndAreAcknowledged) {
                      host::PrivProtocol::Aes128, "alice-auth", "alice-priv"}};
   NotificationReceiver receiver(settings, [&log](AlarmCue cue) { log.Add(std::move(cue)); });
   SimAgent sim({"--notify", "127.0.0.1:" + std::to_string(receiver.Port()), "--v3-users", users,
-                "--notify-v3-user", "alice", "--events", FibrePull(files)});
-  EXPECT_EQ(OfPortA(log.Until(Is("A", "STM-LOS", false))), kPullAndRestore);
+                "--notify-v3-user", "alice", "--events", FibrePull(files, "127.0.0.1")});
+  EXPECT_EQ(OfPortA(log.Until(Is("A", "STM-LOS", false)), "127.0.0.1"), kPullAndRestore);
   EXPECT_EQ(sim.Stop(), 0);
   EXPECT_EQ(sim.Errors().find("dropped"), std::string::npos) << sim.Errors();
   EXPECT_EQ(receiver.CountOf(NotificationOutcome::BadDigest), 0u);
