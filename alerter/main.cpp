@@ -1,0 +1,161 @@
+// t740-alerter: wires the options, the configuration, the plug-in, the
+// notification receiver, the cards' watch, the notifier and the HTTP server
+// together, and runs until stopped.
+#include <iostream>
+#include <memory>
+
+#include "alerter/alertmanager/notifier.h"
+#include "alerter/cards/card_directory.h"
+#include "alerter/metrics/alerter_metrics.h"
+#include "alerter/notifications/notification_receiver.h"
+#include "alerter/options/alerter_options.h"
+#include "alerter/watch/card_watch.h"
+#include "alerter/web/alerter_server.h"
+#include "hosting/errors/host_error.h"
+#include "hosting/plugin/plugin_library.h"
+#include "hosting/transport/snmp_library.h"
+#include "monitoring/config/config_holder.h"
+#include "monitoring/process/process_signals.h"
+#include "monitoring/web/web_server.h"
+
+namespace {
+
+using namespace t740::alerter;
+using namespace t740::monitoring;
+using t740::host::kExitFailure;
+using t740::host::kExitOk;
+using t740::host::kExitUsage;
+
+constexpr char kProgram[] = "t740-alerter";
+constexpr int kProbesAtOnce = 16;
+
+std::string Hex(const std::string& octets) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string hex = "0x";
+  for (const unsigned char octet : octets) {
+    hex += kDigits[octet >> 4];
+    hex += kDigits[octet & 0xF];
+  }
+  return hex;
+}
+
+std::string Octets(const std::string& hex) {
+  std::string octets;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2) {
+    octets += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  }
+  return octets;
+}
+
+// Who may send notifications, from the configuration as it was at start.
+ReceiverSettings ReceiverOf(const AlerterOptions& options, const AccessConfig& config) {
+  ReceiverSettings settings;
+  settings.listen = options.snmpListen.host + ":" + std::to_string(options.snmpListen.port);
+  settings.communities.insert(config.notifications.communities.begin(),
+                              config.notifications.communities.end());
+  for (const std::string& name : config.notifications.users) {
+    settings.users.push_back(*config.auths.at(name).user);
+  }
+  settings.engineId = Octets(config.notifications.engineId);
+  return settings;
+}
+
+int Serve(const AlerterOptions& options, Logger& log) {
+  const ProcessSignals signals;
+  std::unique_ptr<ConfigHolder> config;
+  WebConfig web;
+  try {
+    config = std::make_unique<ConfigHolder>(options.configFile);
+    if (!options.webConfigFile.empty()) web = LoadWebConfig(options.webConfigFile);
+  } catch (const ConfigError& error) {
+    log.Log(LogLevel::Error, "bad configuration", {{"err", error.what()}});
+    return kExitUsage;
+  }
+  const t740::host::PluginLibrary plugin(t740::host::ResolveProgramPluginPath(options.pluginPath));
+  t740::host::StartSnmpLibrary();
+  AlerterMetrics metrics(T740_VERSION);
+  SessionPool sessions(
+      SessionPoolAgents(RaiseOpenFilesLimit(), kConnectionsMaximum, kProbesAtOnce));
+  CardDirectory cards(options.targetsFiles, [&](const std::string& file, const std::string& why) {
+    log.Log(LogLevel::Error, "cannot take the cards of a targets file",
+            {{"file", file}, {"err", why}});
+  });
+  cards.Refresh();
+  DeliveryOptions delivery;
+  delivery.onFailure = [&](const std::string& url, const std::string& reason) {
+    log.Log(LogLevel::Warn, "posting to Alertmanager failed",
+            {{"alertmanager", url}, {"err", reason}});
+  };
+  Notifier notifier(options.alertmanagers, delivery);
+  CardWatch watch(
+      {plugin.Exports(), *config, options.allowTargets, sessions, cards, notifier, metrics, log},
+      {options.round, kProbesAtOnce, {}});
+  watch.Reconcile(options.alertmanagers);
+  NotificationReceiver receiver(ReceiverOf(options, *config->Current()),
+                                [&](const AlarmCue& cue) { watch.Cue(cue); });
+  std::unique_ptr<AlerterServer> server;
+  try {
+    server = std::make_unique<AlerterServer>(ServerParts{*config, metrics, log,
+                                                         [&] {
+                                                           AlerterState state;
+                                                           state.notifications = receiver.Counts();
+                                                           state.alertmanagers = notifier.Counts();
+                                                           state.alertsFiring = watch.Firing();
+                                                           state.cards = cards.Size();
+                                                           state.probesWaiting = watch.Waiting();
+                                                           state.probesAsked = watch.Asked();
+                                                           return state;
+                                                         },
+                                                         [&] { return watch.Ready(); }},
+                                             web);
+  } catch (const ConfigError& error) {
+    log.Log(LogLevel::Error, "bad web configuration", {{"err", error.what()}});
+    return kExitUsage;
+  }
+  const int port = server->Bind(options.listen);
+  watch.Start();
+  log.Announce("listening",
+               {{"address", options.listen.host + ":" + std::to_string(port)},
+                {"snmp", options.snmpListen.host + ":" + std::to_string(receiver.Port())},
+                {"engine_id", Hex(receiver.EngineId())},
+                {"cards", std::to_string(cards.Size())},
+                {"tls", web.tls ? "true" : "false"},
+                {"version", T740_VERSION}});
+  const SignalWatch signalWatch(
+      signals, [&] { server->Reload("SIGHUP"); }, [&] { server->Stop(); });
+  const bool served = server->Serve();
+  receiver.Stop();
+  if (!served) {
+    log.Log(LogLevel::Error, "the listening socket failed; stopped");
+    return kExitFailure;
+  }
+  log.Log(LogLevel::Info, "stopped");
+  return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  AlerterOptions options;
+  try {
+    options = ParseAlerterOptions(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const t740::host::UsageError& error) {
+    std::cerr << kProgram << ": " << error.what() << "\nTry '" << kProgram << " --help'.\n";
+    return kExitUsage;
+  }
+  if (options.help) {
+    std::cout << AlerterHelp();
+    return kExitOk;
+  }
+  if (options.version) {
+    std::cout << kProgram << " " << T740_VERSION << "\n";
+    return kExitOk;
+  }
+  Logger log(std::cerr, options.logLevel);
+  try {
+    return Serve(options, log);
+  } catch (const std::exception& error) {
+    log.Log(LogLevel::Error, "cannot serve", {{"err", error.what()}});
+    return kExitFailure;
+  }
+}
