@@ -142,7 +142,6 @@ class Exchange {
   std::optional<SnmpSessions::Lease> lease_;
   std::optional<SnmpLine> line_;
   SnmpTryCount count_{tries_.retries + 1};
-  bool rediscover_ = false;
 };
 
 SnmpAnswer Exchange::Refused(const std::string& why) {
