@@ -3,7 +3,9 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace t740::monitoring {
 namespace {
@@ -34,7 +36,16 @@ bool Wire::PeerGone() const {
 }
 
 Transfer PlainWire::Receive(char* bytes, size_t size) {
-  return Outcome(recv(Socket(), bytes, size, MSG_DONTWAIT), POLLIN);
+  if (!Holding()) {
+    const Transfer filled = Outcome(recv(Socket(), buffer_, sizeof buffer_, MSG_DONTWAIT), POLLIN);
+    if (filled.bytes <= 0) return filled;
+    start_ = 0;
+    end_ = static_cast<size_t>(filled.bytes);
+  }
+  const size_t moved = std::min(size, end_ - start_);
+  std::memcpy(bytes, buffer_ + start_, moved);
+  start_ += moved;
+  return {static_cast<ssize_t>(moved), 0};
 }
 
 // A client gone mid-answer ends its connection, never the process.
