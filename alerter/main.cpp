@@ -13,6 +13,7 @@
 #include "alerter/web/alerter_server.h"
 #include "hosting/errors/host_error.h"
 #include "hosting/plugin/plugin_library.h"
+#include "hosting/text/hex_octets.h"
 #include "hosting/transport/snmp_library.h"
 #include "monitoring/config/config_holder.h"
 #include "monitoring/process/process_signals.h"
@@ -29,24 +30,6 @@ using t740::host::kExitUsage;
 constexpr char kProgram[] = "t740-alerter";
 constexpr int kProbesAtOnce = 16;
 
-std::string Hex(const std::string& octets) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string hex = "0x";
-  for (const unsigned char octet : octets) {
-    hex += kDigits[octet >> 4];
-    hex += kDigits[octet & 0xF];
-  }
-  return hex;
-}
-
-std::string Octets(const std::string& hex) {
-  std::string octets;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-    octets += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  }
-  return octets;
-}
-
 // Who may send notifications, from the configuration as it was at start.
 ReceiverSettings ReceiverOf(const AlerterOptions& options, const AccessConfig& config) {
   ReceiverSettings settings;
@@ -56,7 +39,8 @@ ReceiverSettings ReceiverOf(const AlerterOptions& options, const AccessConfig& c
   for (const std::string& name : config.notifications.users) {
     settings.users.push_back(*config.auths.at(name).user);
   }
-  settings.engineId = Octets(config.notifications.engineId);
+  // The configuration has checked the hex.
+  settings.engineId = t740::host::OctetsOfHex(config.notifications.engineId).value_or("");
   return settings;
 }
 
@@ -117,7 +101,7 @@ int Serve(const AlerterOptions& options, Logger& log) {
   log.Announce("listening",
                {{"address", options.listen.host + ":" + std::to_string(port)},
                 {"snmp", options.snmpListen.host + ":" + std::to_string(receiver.Port())},
-                {"engine_id", Hex(receiver.EngineId())},
+                {"engine_id", "0x" + t740::host::HexOfOctets(receiver.EngineId())},
                 {"cards", std::to_string(cards.Size())},
                 {"tls", web.tls ? "true" : "false"},
                 {"version", T740_VERSION}});
