@@ -1,7 +1,6 @@
 // t740-alerter: wires the options, the configuration, the plug-in, the
 // notification receiver, the cards' watch, the notifier and the HTTP server
 // together, and runs until stopped.
-#include <iostream>
 #include <memory>
 
 #include "alerter/alertmanager/notifier.h"
@@ -17,6 +16,7 @@
 #include "hosting/transport/snmp_library.h"
 #include "monitoring/config/config_holder.h"
 #include "monitoring/process/process_signals.h"
+#include "monitoring/process/program_main.h"
 #include "monitoring/web/web_server.h"
 
 namespace {
@@ -120,26 +120,6 @@ int Serve(const AlerterOptions& options, Logger& log) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  AlerterOptions options;
-  try {
-    options = ParseAlerterOptions(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const t740::host::UsageError& error) {
-    std::cerr << kProgram << ": " << error.what() << "\nTry '" << kProgram << " --help'.\n";
-    return kExitUsage;
-  }
-  if (options.help) {
-    std::cout << AlerterHelp();
-    return kExitOk;
-  }
-  if (options.version) {
-    std::cout << kProgram << " " << T740_VERSION << "\n";
-    return kExitOk;
-  }
-  Logger log(std::cerr, options.logLevel);
-  try {
-    return Serve(options, log);
-  } catch (const std::exception& error) {
-    log.Log(LogLevel::Error, "cannot serve", {{"err", error.what()}});
-    return kExitFailure;
-  }
+  return t740::monitoring::RunProgram<AlerterOptions>({kProgram, T740_VERSION}, argc, argv,
+                                                      ParseAlerterOptions, AlerterHelp, Serve);
 }

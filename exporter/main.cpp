@@ -1,18 +1,18 @@
 // t740-exporter: wires the options, the configuration, the plug-in, the
 // metrics and the HTTP server together, and runs until stopped.
-#include <iostream>
 #include <memory>
 
-#include "monitoring/config/config_holder.h"
-#include "monitoring/config/web_config.h"
-#include "monitoring/log/logger.h"
 #include "exporter/metrics/exporter_metrics.h"
 #include "exporter/options/exporter_options.h"
-#include "monitoring/process/process_signals.h"
 #include "exporter/web/exporter_server.h"
 #include "hosting/errors/host_error.h"
 #include "hosting/plugin/plugin_library.h"
 #include "hosting/transport/snmp_library.h"
+#include "monitoring/config/config_holder.h"
+#include "monitoring/config/web_config.h"
+#include "monitoring/log/logger.h"
+#include "monitoring/process/process_signals.h"
+#include "monitoring/process/program_main.h"
 
 namespace {
 
@@ -66,26 +66,6 @@ int Serve(const ExporterOptions& options, Logger& log) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  ExporterOptions options;
-  try {
-    options = ParseExporterOptions(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const t740::host::UsageError& error) {
-    std::cerr << kProgram << ": " << error.what() << "\nTry '" << kProgram << " --help'.\n";
-    return kExitUsage;
-  }
-  if (options.help) {
-    std::cout << ExporterHelp();
-    return kExitOk;
-  }
-  if (options.version) {
-    std::cout << kProgram << " " << T740_VERSION << "\n";
-    return kExitOk;
-  }
-  Logger log(std::cerr, options.logLevel);
-  try {
-    return Serve(options, log);
-  } catch (const std::exception& error) {
-    log.Log(LogLevel::Error, "cannot serve", {{"err", error.what()}});
-    return kExitFailure;
-  }
+  return t740::monitoring::RunProgram<ExporterOptions>({kProgram, T740_VERSION}, argc, argv,
+                                                       ParseExporterOptions, ExporterHelp, Serve);
 }

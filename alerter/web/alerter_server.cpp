@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include "hosting/text/exposition_writer.h"
+#include "monitoring/config/config_reload.h"
 
 namespace t740::alerter {
 namespace {
@@ -72,14 +73,7 @@ monitoring::WebServerHooks AlerterServer::Hooks() {
 }
 
 std::optional<std::string> AlerterServer::Reload(const std::string& trigger) {
-  const auto error = parts_.config.Reload();
-  if (error) {
-    parts_.log.Log(LogLevel::Error, "reloading the configuration failed; the old one stays",
-                   {{"trigger", trigger}, {"err", *error}});
-  } else {
-    parts_.log.Log(LogLevel::Info, "configuration reloaded", {{"trigger", trigger}});
-  }
-  return error;
+  return monitoring::ReloadConfig(parts_.config, parts_.log, trigger);
 }
 
 }  // namespace t740::alerter

@@ -8,6 +8,7 @@
 
 #include "exporter/metrics/probe_metrics.h"
 #include "hosting/text/exposition_writer.h"
+#include "monitoring/config/config_reload.h"
 #include "monitoring/probe/card_prober.h"
 #include "monitoring/probe/probe_query.h"
 #include "monitoring/probe/scrape_budget.h"
@@ -150,14 +151,7 @@ void ExporterServer::Probe(const httplib::Request& request, httplib::Response& r
 }
 
 std::optional<std::string> ExporterServer::Reload(const std::string& trigger) {
-  const auto error = parts_.config.Reload();
-  if (error) {
-    parts_.log.Log(LogLevel::Error, "reloading the configuration failed; the old one stays",
-                   {{"trigger", trigger}, {"err", *error}});
-  } else {
-    parts_.log.Log(LogLevel::Info, "configuration reloaded", {{"trigger", trigger}});
-  }
-  return error;
+  return monitoring::ReloadConfig(parts_.config, parts_.log, trigger);
 }
 
 }  // namespace t740::exporter
