@@ -1,4 +1,5 @@
-#pragma once
+#ifndef T740_ALERTER_ALERTMANAGER_ALERT_H
+#define T740_ALERTER_ALERTMANAGER_ALERT_H
 
 #include <chrono>
 #include <map>
@@ -34,3 +35,5 @@ std::string AlertsJson(const std::vector<Alert>& alerts);
 std::vector<Alert> ParseAlerts(const std::string& json);
 
 }  // namespace t740::alerter
+
+#endif

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "alerter/alertmanager/json_text.h"
-#include "alerter/alertmanager/json_value.h"
+#include "alerter/json/json_text.h"
+#include "alerter/json/json_value.h"
 #include "alerter/alertmanager/rfc3339.h"
 
 namespace t740::alerter {

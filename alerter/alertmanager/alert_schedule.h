@@ -1,4 +1,5 @@
-#pragma once
+#ifndef T740_ALERTER_ALERTMANAGER_ALERT_SCHEDULE_H
+#define T740_ALERTER_ALERTMANAGER_ALERT_SCHEDULE_H
 
 #include <chrono>
 #include <map>
@@ -60,3 +61,5 @@ class AlertSchedule {
 };
 
 }  // namespace t740::alerter
+
+#endif

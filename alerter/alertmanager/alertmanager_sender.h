@@ -1,4 +1,5 @@
-#pragma once
+#ifndef T740_ALERTER_ALERTMANAGER_ALERTMANAGER_SENDER_H
+#define T740_ALERTER_ALERTMANAGER_ALERTMANAGER_SENDER_H
 
 #include <chrono>
 #include <condition_variable>
@@ -84,3 +85,5 @@ class AlertmanagerSender {
 };
 
 }  // namespace t740::alerter
+
+#endif

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef T740_ALERTER_ALERTMANAGER_ALERTMANAGER_URL_H
+#define T740_ALERTER_ALERTMANAGER_ALERTMANAGER_URL_H
 
 #include <string>
 
@@ -24,3 +25,5 @@ AlertmanagerUrl ParseAlertmanagerUrl(const std::string& value);
 bool TlsAvailable();
 
 }  // namespace t740::alerter
+
+#endif

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef T740_ALERTER_ALERTMANAGER_BACKOFF_H
+#define T740_ALERTER_ALERTMANAGER_BACKOFF_H
 
 #include <chrono>
 #include <random>
@@ -23,3 +24,5 @@ class Backoff {
 };
 
 }  // namespace t740::alerter
+
+#endif

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef T740_ALERTER_ALERTMANAGER_FETCH_ALERTS_H
+#define T740_ALERTER_ALERTMANAGER_FETCH_ALERTS_H
 
 #include <chrono>
 #include <string>
@@ -17,3 +18,5 @@ std::vector<Alert> FetchAlerts(const AlertmanagerUrl& url, const std::vector<std
                                std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 }  // namespace t740::alerter
+
+#endif

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef T740_ALERTER_ALERTMANAGER_HTTP_CLIENT_H
+#define T740_ALERTER_ALERTMANAGER_HTTP_CLIENT_H
 
 #include <chrono>
 #include <memory>
@@ -22,3 +23,5 @@ std::string EncodeQueryValue(const std::string& value);
 std::string DescribeAnswer(const httplib::Response& response);
 
 }  // namespace t740::alerter
+
+#endif

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef T740_ALERTER_ALERTMANAGER_LATENCY_HISTOGRAM_H
+#define T740_ALERTER_ALERTMANAGER_LATENCY_HISTOGRAM_H
 
 #include <array>
 #include <cstdint>
@@ -18,3 +19,5 @@ struct LatencyHistogram {
 };
 
 }  // namespace t740::alerter
+
+#endif

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef T740_ALERTER_ALERTMANAGER_NOTIFIER_H
+#define T740_ALERTER_ALERTMANAGER_NOTIFIER_H
 
 #include <memory>
 #include <vector>
@@ -34,3 +35,5 @@ class Notifier {
 };
 
 }  // namespace t740::alerter
+
+#endif

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef T740_ALERTER_ALERTMANAGER_RFC3339_H
+#define T740_ALERTER_ALERTMANAGER_RFC3339_H
 
 #include <chrono>
 #include <string>
@@ -15,3 +16,5 @@ std::string FormatRfc3339(std::chrono::system_clock::time_point time);
 std::chrono::system_clock::time_point ParseRfc3339(std::string_view text);
 
 }  // namespace t740::alerter
+
+#endif

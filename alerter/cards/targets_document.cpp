@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "alerter/alertmanager/json_value.h"
+#include "alerter/json/json_value.h"
 
 namespace t740::alerter {
 namespace {

@@ -1,4 +1,5 @@
-#pragma once
+#ifndef T740_ALERTER_JSON_JSON_VALUE_H
+#define T740_ALERTER_JSON_JSON_VALUE_H
 
 #include <map>
 #include <string>
@@ -29,3 +30,5 @@ struct JsonValue {
 JsonValue ParseJson(std::string_view text);
 
 }  // namespace t740::alerter
+
+#endif

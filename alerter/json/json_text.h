@@ -1,4 +1,5 @@
-#pragma once
+#ifndef T740_ALERTER_JSON_JSON_TEXT_H
+#define T740_ALERTER_JSON_JSON_TEXT_H
 
 #include <string>
 #include <string_view>
@@ -15,3 +16,5 @@ void AppendJsonString(std::string& out, std::string_view bytes);
 void AppendUtf8(std::string& out, char32_t codePoint);
 
 }  // namespace t740::alerter
+
+#endif

@@ -1,4 +1,4 @@
-#include "alerter/alertmanager/json_text.h"
+#include "alerter/json/json_text.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "alerter/alertmanager/json_value.h"
+#include "alerter/json/json_value.h"
 
 #include <stdexcept>
 
-#include "alerter/alertmanager/json_text.h"
+#include "alerter/json/json_text.h"
 
 namespace t740::alerter {
 namespace {
