@@ -10,15 +10,19 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <memory>
+
 #include "exporter/metrics/probe_metrics.h"
+#include "hosting/text/exposition_writer.h"
+#include "hosting/transport/snmp_library.h"
 #include "monitoring/probe/card_prober.h"
 #include "monitoring/probe/probe_query.h"
 #include "monitoring/probe/scrape_budget.h"
 #include "monitoring/probe/session_pool.h"
 #include "monitoring/probe/target_allow_list.h"
 #include "monitoring/web/basic_auth.h"
-#include "hosting/text/exposition_writer.h"
-#include "hosting/transport/snmp_library.h"
+#include "monitoring/web/probe_gate.h"
 
 namespace t740::exporter {
 namespace {
@@ -85,6 +89,20 @@ TEST(ScrapeBudgetTest, TheScrapeTimeOutLessItsMarginBoundsTheTries) {
   const SnmpTries one = FitTries(configured, 600);
   EXPECT_EQ(one.timeoutMilliseconds, 600);
   EXPECT_EQ(one.retries, 0);
+}
+
+// A probe waiting for a place gives it up when its scrape has ended or its
+// client has gone, and takes the place once one is free.
+TEST(ProbeGateTest, AWaitingProbeGivesUpForAnEndedScrapeOrAGoneClient) {
+  using Clock = ProbeGate::Clock;
+  ProbeGate gate(1);
+  const auto never = [] { return false; };
+  auto held = std::make_unique<ProbeGate::Pass>(gate, Clock::time_point::max(), never);
+  ASSERT_TRUE(held->Held());
+  EXPECT_FALSE(ProbeGate::Pass(gate, Clock::now() + std::chrono::milliseconds(50), never).Held());
+  EXPECT_FALSE(ProbeGate::Pass(gate, Clock::time_point::max(), [] { return true; }).Held());
+  held.reset();
+  EXPECT_TRUE(ProbeGate::Pass(gate, Clock::now(), never).Held());
 }
 
 TEST(BasicAuthTest, ChecksTheBcryptHashOfTheUsersPassword) {
