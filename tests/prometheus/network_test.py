@@ -94,10 +94,16 @@ def wait_for(what, observe, accept, deadline):
 
 
 class Network:
+    pull_at, restore_at = PULL_AT, RESTORE_AT
+
     def __init__(self, args, scratch):
         self.args, self.scratch, self.children = args, scratch, []
         self.exporters = ["127.0.0.1:%d" % free_port() for _ in range(2)]
         self.prometheus = "127.0.0.1:%d" % free_port()
+        # Where Prometheus sends its alerts: nothing listens there unless a
+        # test starts an Alertmanager.
+        self.alertmanager = "127.0.0.1:%d" % free_port()
+        self.sim_options = []
 
     def start(self, name, command, stdout=None):
         log = open(os.path.join(self.scratch, name + ".log"), "wb")
@@ -135,11 +141,11 @@ class Network:
     def start_sim(self):
         agent, card, port = PULLED
         events = self.write("events", "+%ds %s %s %s fibre-pulled\n+%ds %s %s %s fibre-restored\n" %
-                            (PULL_AT, agent, card, port, RESTORE_AT, agent, card, port))
+                            (self.pull_at, agent, card, port, self.restore_at, agent, card, port))
         self.targets = os.path.join(self.scratch, "targets.json")
         sim = self.start("t740-sim", [self.args.sim, "--agents", str(len(AGENTS)), "--cards",
                                       CARDS[0] + "-" + CARDS[-1], "--port", "0", "--events",
-                                      events, "--targets-file", self.targets],
+                                      events, "--targets-file", self.targets] + self.sim_options,
                          subprocess.PIPE)
         line = sim.stdout.readline().decode()
         found = re.search(r"listening on 127\.0\.0\.1:(\d+)", line)
@@ -170,7 +176,8 @@ class Network:
                          ("evaluation_interval: 15s", "evaluation_interval: 1s"),
                          ("../rules/t740-alerts.yml", rules), ("t740-targets.json", self.targets),
                          ("127.0.0.1:9740", self.exporters[0]),
-                         ("127.0.0.1:9741", self.exporters[1])]:
+                         ("127.0.0.1:9742", self.exporters[1]),
+                         ("127.0.0.1:9093", self.alertmanager)]:
             config = replaced(config, old, new)
         config = self.write("prometheus.yml", config)
         self.start("prometheus", [self.args.prometheus, "--config.file=" + config,
