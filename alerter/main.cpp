@@ -71,9 +71,17 @@ int Serve(const AlerterOptions& options, Logger& log) {
             {{"alertmanager", url}, {"err", reason}});
   };
   Notifier notifier(options.alertmanagers, delivery);
-  CardWatch watch(
-      {plugin.Exports(), *config, options.allowTargets, sessions, cards, notifier, metrics, log},
-      {options.round, kProbesAtOnce, {}});
+  CardWatch watch({plugin.Exports(),
+                   *config,
+                   options.allowTargets,
+                   sessions,
+                   cards,
+                   notifier,
+                   metrics,
+                   log,
+                   nullptr,
+                   {}},
+                  {options.round, kProbesAtOnce, {}});
   watch.Reconcile(options.alertmanagers);
   NotificationReceiver receiver(ReceiverOf(options, *config->Current()),
                                 [&](const AlarmCue& cue) { watch.Cue(cue); });

@@ -47,23 +47,51 @@ std::map<std::string, std::pair<std::string, const AlarmRule*>> AlertedAlarms(
   return found;
 }
 
-}  // namespace
-
-void AlarmBook::Observe(const CardTarget& card, const monitoring::ProbeResult& result,
-                        const std::vector<AlarmCue>& cues, Clock::time_point now) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  CardAlarms& alarms = cards_[card.Key()];
-  // A card that answered without its alarm status is no truth about them.
-  if (result.up && result.status.alarms) {
-    Answered(card, alarms, result, cues, now);
-  } else if (!result.up) {
-    Silent(card, alarms, cues, now);
-  }
+std::string LabelOf(const Alert& alert, const char* name) {
+  const auto label = alert.labels.find(name);
+  return label == alert.labels.end() ? "" : label->second;
 }
 
-void AlarmBook::Answered(const CardTarget& card, CardAlarms& alarms,
-                         const monitoring::ProbeResult& result, const std::vector<AlarmCue>& cues,
-                         Clock::time_point now) {
+CurrentAlarm CurrentOf(const Alert& alert) {
+  return {AlertKey(alert),        LabelOf(alert, "instance"), LabelOf(alert, "card"),
+          LabelOf(alert, "port"), LabelOf(alert, "alarm"),    LabelOf(alert, "severity"),
+          alert.startsAt};
+}
+
+LogEntry ChangeOf(LogKind kind, const CurrentAlarm& alarm, Clock::time_point cardTime,
+                  Clock::time_point learnt) {
+  LogEntry entry;
+  entry.kind = kind;
+  entry.instance = alarm.instance;
+  entry.card = alarm.card;
+  entry.port = alarm.port;
+  entry.alarm = alarm.alarm;
+  entry.severity = alarm.severity;
+  entry.cardTime = cardTime;
+  entry.learnt = learnt;
+  return entry;
+}
+
+}  // namespace
+
+std::vector<LogEntry> AlarmBook::Observe(const CardTarget& card,
+                                         const monitoring::ProbeResult& result,
+                                         const std::vector<AlarmCue>& cues, Clock::time_point now) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  CardAlarms& alarms = cards_[card.Key()];
+  alarms.card = card;
+  alarms.probed = true;
+  // A card that answered without its alarm status is no truth about them.
+  if (result.up && result.status.alarms) return Answered(card, alarms, result, cues, now);
+  if (!result.up) Silent(card, alarms, cues, now);
+  return {};
+}
+
+std::vector<LogEntry> AlarmBook::Answered(const CardTarget& card, CardAlarms& alarms,
+                                          const monitoring::ProbeResult& result,
+                                          const std::vector<AlarmCue>& cues,
+                                          Clock::time_point now) {
+  std::vector<LogEntry> changes;
   const Cued cued = FirstArrival(cues);
   alarms.silentSince.reset();
   if (alarms.unreachable) {
@@ -76,9 +104,10 @@ void AlarmBook::Answered(const CardTarget& card, CardAlarms& alarms,
       ++active;
       continue;
     }
-    const std::string port = active->first.substr(0, active->first.find('/'));
-    const std::string alarm = active->first.substr(active->first.find('/') + 1);
-    schedule_.Resolve(active->second, CardTimeOf(cues, port, alarm, false).value_or(now), cued);
+    const CurrentAlarm& cleared = active->second;
+    const auto clearedAt = CardTimeOf(cues, cleared.port, cleared.alarm, false).value_or(now);
+    schedule_.Resolve(cleared.key, clearedAt, cued);
+    changes.push_back(ChangeOf(LogKind::Cleared, cleared, clearedAt, now));
     active = alarms.active.erase(active);
   }
   for (const auto& [portAlarm, rule] : found) {
@@ -86,10 +115,12 @@ void AlarmBook::Answered(const CardTarget& card, CardAlarms& alarms,
     Alert alert = AlarmAlert(card, rule.first, *rule.second);
     alert.startsAt = CardTimeOf(cues, rule.first, rule.second->alarm, true).value_or(now);
     alert.cued = cued;
-    const std::string key = AlertKey(alert);
-    schedule_.Fire(key, std::move(alert), now);
-    alarms.active[portAlarm] = key;
+    const CurrentAlarm raised = CurrentOf(alert);
+    schedule_.Fire(raised.key, std::move(alert), now);
+    changes.push_back(ChangeOf(LogKind::Raised, raised, raised.since, now));
+    alarms.active[portAlarm] = raised;
   }
+  return changes;
 }
 
 // The port alarms stand as they were: nothing is known of them now, and
@@ -118,10 +149,11 @@ bool AlarmBook::Remember(const CardTarget& card, const Alert& alert, Clock::time
   const std::string key = AlertKey(kept);
   std::lock_guard<std::mutex> lock(mutex_);
   CardAlarms& alarms = cards_[card.Key()];
+  alarms.card = card;
   if (unreachable) {
     alarms.unreachable = true;
   } else {
-    alarms.active[PortAlarm(port->second, rule->alarm)] = key;
+    alarms.active[PortAlarm(port->second, rule->alarm)] = CurrentOf(kept);
   }
   schedule_.Fire(key, std::move(kept), now);
   return true;
@@ -135,6 +167,25 @@ std::vector<Alert> AlarmBook::Due(Clock::time_point now) {
 size_t AlarmBook::Firing() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return schedule_.Firing().size();
+}
+
+std::vector<CurrentAlarm> AlarmBook::Current() const {
+  std::vector<CurrentAlarm> current;
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (const auto& [key, alarms] : cards_) {
+    for (const auto& [portAlarm, alarm] : alarms.active) current.push_back(alarm);
+  }
+  return current;
+}
+
+std::vector<CardHealth> AlarmBook::Health() const {
+  std::vector<CardHealth> health;
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (const auto& [key, alarms] : cards_) {
+    health.push_back({alarms.card.instance, alarms.card.probe.card, alarms.probed,
+                      alarms.probed && !alarms.silentSince, alarms.active.size()});
+  }
+  return health;
 }
 
 }  // namespace t740::alerter

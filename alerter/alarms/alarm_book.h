@@ -16,10 +16,31 @@
 #include "alerter/alertmanager/alert.h"
 #include "alerter/alertmanager/alert_schedule.h"
 #include "alerter/cards/card_target.h"
+#include "alerter/history/log_entry.h"
 #include "alerter/notifications/alarm_cue.h"
 #include "monitoring/probe/card_prober.h"
 
 namespace t740::alerter {
+
+// An alarm the book holds firing, for the desk.
+struct CurrentAlarm {
+  std::string key;  // the alert's, AlertKey
+  std::string instance;
+  std::string card;
+  std::string port;
+  std::string alarm;
+  std::string severity;
+  std::chrono::system_clock::time_point since;  // the card's time, when it told one
+};
+
+// Whether a card answered its last probe, for the desk.
+struct CardHealth {
+  std::string instance;
+  std::string card;
+  bool probed = false;  // not yet, since the alerter started
+  bool answering = false;
+  size_t alarms = 0;
+};
 
 class AlarmBook {
  public:
@@ -35,9 +56,10 @@ class AlarmBook {
   explicit AlarmBook(Timing timing) : timing_(timing), schedule_(timing.schedule) {}
 
   // A probe of `card` and what it found; `cues` are the notifications that
-  // asked for it, if any.
-  void Observe(const CardTarget& card, const monitoring::ProbeResult& result,
-               const std::vector<AlarmCue>& cues, Clock::time_point now);
+  // asked for it, if any. The raises and clears it found, for the log
+  // (their road is left to the caller).
+  std::vector<LogEntry> Observe(const CardTarget& card, const monitoring::ProbeResult& result,
+                                const std::vector<AlarmCue>& cues, Clock::time_point now);
   // An alert of the alerter's kind found in Alertmanager (at start): firing
   // until a probe of its card says otherwise. False when it is none of the
   // alerter's.
@@ -45,16 +67,21 @@ class AlarmBook {
   // The alerts to post now.
   std::vector<Alert> Due(Clock::time_point now);
   size_t Firing() const;
+  std::vector<CurrentAlarm> Current() const;
+  std::vector<CardHealth> Health() const;
 
  private:
   struct CardAlarms {
-    std::map<std::string, std::string> active;  // "PORT/ALARM" to the alert's key
+    CardTarget card;
+    std::map<std::string, CurrentAlarm> active;  // by "PORT/ALARM"
     std::optional<Clock::time_point> silentSince;
     bool unreachable = false;
+    bool probed = false;
   };
 
-  void Answered(const CardTarget& card, CardAlarms& alarms, const monitoring::ProbeResult& result,
-                const std::vector<AlarmCue>& cues, Clock::time_point now);
+  std::vector<LogEntry> Answered(const CardTarget& card, CardAlarms& alarms,
+                                 const monitoring::ProbeResult& result,
+                                 const std::vector<AlarmCue>& cues, Clock::time_point now);
   void Silent(const CardTarget& card, CardAlarms& alarms, const std::vector<AlarmCue>& cues,
               Clock::time_point now);
 

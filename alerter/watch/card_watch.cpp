@@ -108,8 +108,26 @@ void CardWatch::ProbeCard(const CardTarget& card, std::vector<AlarmCue> cues) {
         LogLevel::Debug, "probe failed",
         {{"instance", card.instance}, {"card", card.probe.card}, {"err", result.reason}});
   }
-  book_.Observe(card, result, cues, Clock::now());
+  const LogRoad road = RoadOf(card, cues);
+  std::vector<LogEntry> changes = book_.Observe(card, result, cues, Clock::now());
+  for (LogEntry& change : changes) change.road = road;
+  Keep(changes);
   Post();
+}
+
+LogRoad CardWatch::RoadOf(const CardTarget& card, const std::vector<AlarmCue>& cues) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const bool first = probed_.insert(card.Key()).second;
+  if (!cues.empty()) return LogRoad::Notification;
+  return first ? LogRoad::StartUp : LogRoad::Round;
+}
+
+// Kept before they are posted: what Alertmanager has heard of, the log
+// holds, unless the log has failed.
+void CardWatch::Keep(std::vector<LogEntry>& changes) {
+  if (changes.empty()) return;
+  if (parts_.alarmLog) parts_.alarmLog->Record(changes);
+  if (parts_.changed) parts_.changed(changes);
 }
 
 void CardWatch::Post() {

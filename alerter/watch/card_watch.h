@@ -9,7 +9,10 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
+#include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -17,6 +20,7 @@
 #include "alerter/alertmanager/alertmanager_url.h"
 #include "alerter/alertmanager/notifier.h"
 #include "alerter/cards/card_directory.h"
+#include "alerter/history/alarm_log.h"
 #include "alerter/metrics/alerter_metrics.h"
 #include "alerter/notifications/alarm_cue.h"
 #include "alerter/probing/card_probes.h"
@@ -37,6 +41,10 @@ struct WatchParts {
   Notifier& notifier;
   AlerterMetrics& metrics;
   monitoring::Logger& log;
+  AlarmLog* alarmLog;  // none: the changes are not kept
+  // Told of each probe's changes once they are kept, before they are
+  // posted; any thread.
+  std::function<void(const std::vector<LogEntry>&)> changed;
 };
 
 struct WatchSettings {
@@ -64,6 +72,8 @@ class CardWatch {
   // The first round's probes have all run.
   bool Ready() const { return ready_; }
   size_t Firing() const { return book_.Firing(); }
+  std::vector<CurrentAlarm> Current() const { return book_.Current(); }
+  std::vector<CardHealth> Health() const { return book_.Health(); }
   size_t Waiting() const { return probes_.Waiting(); }
   uint64_t Asked() const { return probes_.Asked(); }
 
@@ -71,6 +81,8 @@ class CardWatch {
   void ProbeCard(const CardTarget& card, std::vector<AlarmCue> cues);
   const monitoring::Auth* AuthOf(const CardTarget& card,
                                  const monitoring::AccessConfig& config) const;
+  LogRoad RoadOf(const CardTarget& card, const std::vector<AlarmCue>& cues);
+  void Keep(std::vector<LogEntry>& changes);
   void Post();
   void Rounds();
   void Ticks();
@@ -84,7 +96,8 @@ class CardWatch {
   std::mutex mutex_;
   std::condition_variable ending_;
   bool stopping_ = false;
-  CardProbes probes_;  // after what its workers use
+  std::set<std::string> probed_;  // cards probed since the start, under mutex_
+  CardProbes probes_;             // after what its workers use
   std::thread rounds_;
   std::thread ticks_;
 };
