@@ -17,6 +17,15 @@ namespace t740::monitoring {
 namespace {
 
 constexpr char kTextPlain[] = "text/plain; charset=utf-8";
+constexpr char kBasicScheme[] = "Basic ";
+
+thread_local std::string currentUser;
+
+// The user an Authorization header names, once it has been allowed.
+std::string UserOf(const std::string& authorization) {
+  const auto credentials = DecodeBase64(authorization.substr(sizeof kBasicScheme - 1));
+  return credentials ? credentials->substr(0, credentials->find(':')) : "";
+}
 
 // The answer's last on its connection: what follows it on the wire is no
 // request of this server's.
@@ -75,6 +84,10 @@ void WebServer::Refuse(httplib::Response& response, int status, const std::strin
   response.set_content(reason + "\n", kTextPlain);
 }
 
+std::string WebServer::User() {
+  return currentUser;
+}
+
 bool WebServer::ClientGone() {
   const GuardedStream* stream = GuardedStream::Current();
   return stream && stream->ClientGone();
@@ -118,10 +131,12 @@ void WebServer::Answer(const httplib::Request& request, httplib::Response& respo
     EndConnection(*stream, response);
     return Refuse(response, body.status, body.reason);
   }
-  if (auth_ && !auth_->Allows(request.get_header_value("Authorization"))) {
+  const std::string authorization = request.get_header_value("Authorization");
+  if (auth_ && !auth_->Allows(authorization)) {
     response.set_header("WWW-Authenticate", challenge_);
     return Refuse(response, 401, "unauthorized");
   }
+  currentUser = auth_ ? UserOf(authorization) : "";
   Dispatch(request, response);
 }
 

@@ -81,6 +81,9 @@ class WebServer {
   // Whether the client of the request the calling thread answers has hung
   // up; never waits.
   static bool ClientGone();
+  // The basic-authentication user of the request the calling thread
+  // answers; empty when the server asks for none.
+  static std::string User();
 
  private:
   void Handle();
