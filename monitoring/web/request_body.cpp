@@ -43,12 +43,13 @@ std::optional<size_t> DecimalLength(const std::string& text) {
   return value;
 }
 
-// Drops `size` bytes; false when the stream ends or fails first.
-bool Skip(httplib::Stream& stream, size_t size) {
+// Appends `size` bytes to `body`; false when the stream ends or fails first.
+bool Take(httplib::Stream& stream, size_t size, std::string& body) {
   char block[kBlock];
   while (size > 0) {
     const ssize_t got = stream.read(block, std::min(size, sizeof block));
     if (got <= 0) return false;
+    body.append(block, static_cast<size_t>(got));
     size -= static_cast<size_t>(got);
   }
   return true;
@@ -113,7 +114,7 @@ BodyOutcome ReadTrailers(httplib::Stream& stream, size_t& framing, const BodyBou
   }
 }
 
-BodyOutcome ReadChunked(httplib::Stream& stream, const BodyBounds& bounds) {
+BodyOutcome ReadChunked(httplib::Stream& stream, const BodyBounds& bounds, std::string& body) {
   size_t payload = bounds.payload;
   size_t framing = bounds.framing;
   std::string line;
@@ -126,7 +127,7 @@ BodyOutcome ReadChunked(httplib::Stream& stream, const BodyBounds& bounds) {
     if (tooLarge) return TooLarge(bounds);
     if (!size) return BrokenFraming();
     if (*size == 0) return ReadTrailers(stream, framing, bounds);
-    if (!Skip(stream, *size)) return BrokenFraming();
+    if (!Take(stream, *size, body)) return BrokenFraming();
     payload -= *size;
     const LineRead end = ReadFramingLine(stream, framing, line);
     if (end == LineRead::OverBudget) return FramingTooLarge(bounds);
@@ -135,7 +136,7 @@ BodyOutcome ReadChunked(httplib::Stream& stream, const BodyBounds& bounds) {
 }
 
 BodyOutcome ReadSized(httplib::Stream& stream, const httplib::Request& request,
-                      const BodyBounds& bounds) {
+                      const BodyBounds& bounds, std::string& body) {
   const auto values = request.headers.equal_range(kContentLength);
   const std::string first = values.first->second;
   for (auto value = values.first; value != values.second; ++value) {
@@ -144,14 +145,17 @@ BodyOutcome ReadSized(httplib::Stream& stream, const httplib::Request& request,
   const std::optional<size_t> length = DecimalLength(first);
   if (!length) return Refused(400, "Content-Length '" + first + "' is no length");
   if (*length > bounds.payload) return TooLarge(bounds);
-  if (!Skip(stream, *length)) return Refused(400, "the body ended before its Content-Length");
+  if (!Take(stream, *length, body)) {
+    return Refused(400, "the body ended before its Content-Length");
+  }
   return {};
 }
 
 }  // namespace
 
 BodyOutcome ReadRequestBody(httplib::Stream& stream, const httplib::Request& request,
-                            const BodyBounds& bounds) {
+                            const BodyBounds& bounds, std::string& body) {
+  body.clear();
   const bool chunked = request.has_header(kTransferEncoding);
   const bool sized = request.has_header(kContentLength);
   // Both at once is how requests are smuggled past a proxy.
@@ -161,9 +165,9 @@ BodyOutcome ReadRequestBody(httplib::Stream& stream, const httplib::Request& req
         !SameWord(request.get_header_value(kTransferEncoding), "chunked")) {
       return Refused(501, "the only transfer coding served is chunked");
     }
-    return ReadChunked(stream, bounds);
+    return ReadChunked(stream, bounds, body);
   }
-  if (sized) return ReadSized(stream, request, bounds);
+  if (sized) return ReadSized(stream, request, bounds, body);
   return {};
 }
 

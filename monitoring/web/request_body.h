@@ -22,10 +22,10 @@ struct BodyOutcome {
   std::string reason;  // why, when refused
 };
 
-// Reads and drops the body of `request` from `stream`. A refusal leaves the
-// stream where it stopped: the connection must end after the answer.
+// Reads the body of `request` from `stream` into `body`. A refusal leaves
+// the stream where it stopped: the connection must end after the answer.
 BodyOutcome ReadRequestBody(httplib::Stream& stream, const httplib::Request& request,
-                            const BodyBounds& bounds);
+                            const BodyBounds& bounds, std::string& body);
 
 }  // namespace t740::monitoring
 

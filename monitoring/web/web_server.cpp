@@ -20,6 +20,7 @@ constexpr char kTextPlain[] = "text/plain; charset=utf-8";
 constexpr char kBasicScheme[] = "Basic ";
 
 thread_local std::string currentUser;
+thread_local std::string currentBody;
 
 // The user an Authorization header names, once it has been allowed.
 std::string UserOf(const std::string& authorization) {
@@ -88,6 +89,10 @@ std::string WebServer::User() {
   return currentUser;
 }
 
+const std::string& WebServer::Body() {
+  return currentBody;
+}
+
 bool WebServer::ClientGone() {
   const GuardedStream* stream = GuardedStream::Current();
   return stream && stream->ClientGone();
@@ -126,7 +131,7 @@ void WebServer::Answer(const httplib::Request& request, httplib::Response& respo
     EndConnection(*stream, response);
     return Refuse(response, 431, "more than " + std::to_string(kHeadersMaximum) + " header lines");
   }
-  const BodyOutcome body = ReadRequestBody(*stream, request, kBodyBounds);
+  const BodyOutcome body = ReadRequestBody(*stream, request, kBodyBounds, currentBody);
   if (body.status != 0) {
     EndConnection(*stream, response);
     return Refuse(response, body.status, body.reason);

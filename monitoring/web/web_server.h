@@ -84,6 +84,8 @@ class WebServer {
   // The basic-authentication user of the request the calling thread
   // answers; empty when the server asks for none.
   static std::string User();
+  // The body of the request the calling thread answers, read whole.
+  static const std::string& Body();
 
  private:
   void Handle();

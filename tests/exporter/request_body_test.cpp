@@ -55,9 +55,12 @@ TEST(RequestBodyTest, EachFramingIsReadToItsEndAndNoFurther) {
   };
   for (const auto& framing : framings) {
     Arrived stream(framing.body + kNext);
-    const BodyOutcome outcome = ReadRequestBody(stream, RequestWith(framing.headers), kBounds);
+    std::string body;
+    const BodyOutcome outcome =
+        ReadRequestBody(stream, RequestWith(framing.headers), kBounds, body);
     EXPECT_EQ(outcome.status, 0) << framing.body << ": " << outcome.reason;
     EXPECT_EQ(stream.Left(), kNext) << framing.body;
+    EXPECT_EQ(body, framing.body.empty() ? "" : "hello") << framing.body;
   }
 }
 
@@ -85,7 +88,9 @@ TEST(RequestBodyTest, BodiesAndFramingOverTheirBoundsOrIllFramedAreRefused) {
   };
   for (const auto& request : refused) {
     Arrived stream(request.body + kNext);
-    EXPECT_EQ(ReadRequestBody(stream, RequestWith(request.headers), kBounds).status, request.status)
+    std::string body;
+    EXPECT_EQ(ReadRequestBody(stream, RequestWith(request.headers), kBounds, body).status,
+              request.status)
         << request.body.substr(0, 24);
   }
 }
