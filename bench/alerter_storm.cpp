@@ -125,11 +125,17 @@ Settings Parse(int argc, char** argv) {
   return settings;
 }
 
-double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
+double Seconds(Clock::duration duration) {
+  return std::chrono::duration<double>(duration).count();
+}
 
-std::string AgentIp(int agent) { return "127.0.0." + std::to_string(agent + 1); }
+std::string AgentIp(int agent) {
+  return "127.0.0." + std::to_string(agent + 1);
+}
 
-std::string CardAddress(int card) { return "0" + std::to_string(card); }
+std::string CardAddress(int card) {
+  return "0" + std::to_string(card);
+}
 
 // A port on 127.0.0.1 free at the moment, for a program that must be told
 // its port before it starts.
@@ -158,9 +164,8 @@ class ScratchDirectory {
   // Alertmanager leaves its own files in its storage directory.
   ~ScratchDirectory() {
     nftw(
-        path_.c_str(),
-        [](const char* path, const struct stat*, int, FTW*) { return remove(path); }, 16,
-        FTW_DEPTH | FTW_PHYS);
+        path_.c_str(), [](const char* path, const struct stat*, int, FTW*) { return remove(path); },
+        16, FTW_DEPTH | FTW_PHYS);
   }
   std::string Write(const std::string& name, const std::string& text) const {
     const std::string path = path_ + "/" + name;
@@ -367,8 +372,8 @@ void WriteStorm(std::ostream& events, double at, bool pull) {
   for (int agent = 0; agent < kAgents; ++agent) {
     for (int card = kFirstCard; card < kFirstCard + kCardsPerAgent; ++card) {
       for (const char port : std::string(kPorts)) {
-        events << EventTime(at) << ' ' << AgentIp(agent) << ' ' << CardAddress(card) << ' '
-               << port << (pull ? " fibre-pulled\n" : " fibre-restored\n");
+        events << EventTime(at) << ' ' << AgentIp(agent) << ' ' << CardAddress(card) << ' ' << port
+               << (pull ? " fibre-pulled\n" : " fibre-restored\n");
       }
     }
   }
@@ -419,12 +424,34 @@ struct AlerterCounts {
   double queue = 0;
   double probes = 0;
   double probeFailures = 0;
+  double notifications = 0;  // every outcome
+  double rcvbufErrors = 0;   // the host's, every UDP socket's
 };
+
+// The host's count of UDP datagrams dropped because a socket's receive
+// buffer was full (/proc/net/snmp, the second "Udp:" line).
+double RcvbufErrors() {
+  std::ifstream snmp("/proc/net/snmp");
+  std::string names;
+  for (std::string line; std::getline(snmp, line);) {
+    if (line.rfind("Udp:", 0) != 0) continue;
+    if (names.empty()) {
+      names = line;
+      continue;
+    }
+    std::istringstream name(names), value(line);
+    for (std::string n, v; name >> n && value >> v;) {
+      if (n == "RcvbufErrors") return std::atof(v.c_str());
+    }
+  }
+  return 0;
+}
 
 AlerterCounts ReadCounts(HttpConnection& alerter) {
   const std::string page = alerter.Get("/metrics").body;
   AlerterCounts counts;
   counts.at = Clock::now();
+  counts.rcvbufErrors = RcvbufErrors();
   counts.accepted = Sample(page, "t740_alerter_notifications_total", "outcome=\"accepted\"");
   counts.sent = Sample(page, "t740_alerter_alerts_sent_total", "");
   counts.dropped = Sample(page, "t740_alerter_alerts_dropped_total", "");
@@ -432,6 +459,7 @@ AlerterCounts ReadCounts(HttpConnection& alerter) {
   counts.queue = Sample(page, "t740_alerter_queue_length", "");
   counts.probes = Sample(page, "t740_alerter_probes_total", "");
   counts.probeFailures = Sample(page, "t740_alerter_probes_total", "outcome=\"failure\"");
+  counts.notifications = Sample(page, "t740_alerter_notifications_total", "");
   return counts;
 }
 
@@ -465,7 +493,8 @@ double ResidentMb(pid_t pid) {
 }
 
 void SleepUntil(Clock::time_point start, double seconds) {
-  std::this_thread::sleep_until(start + std::chrono::milliseconds(static_cast<long>(seconds * 1000)));
+  std::this_thread::sleep_until(start +
+                                std::chrono::milliseconds(static_cast<long>(seconds * 1000)));
 }
 
 // ---- The run ----
@@ -484,10 +513,9 @@ class Alertmanager {
   void Start() {
     process_ = std::make_unique<LoggedProcess>(
         kBenchmark,
-        std::vector<std::string>{"prometheus-alertmanager", "--config.file=" + config_,
-                                 "--storage.path=" + storage_,
-                                 "--web.listen-address=127.0.0.1:" + std::to_string(port_),
-                                 "--cluster.listen-address="},
+        std::vector<std::string>{
+            "prometheus-alertmanager", "--config.file=" + config_, "--storage.path=" + storage_,
+            "--web.listen-address=127.0.0.1:" + std::to_string(port_), "--cluster.listen-address="},
         "Listening on");
   }
   void Stop() { process_.reset(); }
@@ -550,10 +578,11 @@ void MeasureLatency(const Settings& settings, Clock::time_point simStart, const 
   }
   const Percentiles measured = PercentilesOf(latencies);
   const double typical = kScrapeSeconds / 2 + kForSeconds + kEvaluationSeconds;
-  std::printf("\n1. Latency: %zu fibre pulls (of %d scheduled; the rest had no signal already), "
-              "notification to alert listed by GET %s every %lld ms\n",
-              latencies.size(), settings.latencyFaults, kLossAlerts,
-              static_cast<long long>(kAlertsPoll.count()));
+  std::printf(
+      "\n1. Latency: %zu fibre pulls (of %d scheduled; the rest had no signal already), "
+      "notification to alert listed by GET %s every %lld ms\n",
+      latencies.size(), settings.latencyFaults, kLossAlerts,
+      static_cast<long long>(kAlertsPoll.count()));
   std::printf("   %-44s %10s %10s %10s\n", "", "p50", "p99", "max");
   std::printf("   %-44s %8.0f ms %7.0f ms %7.0f ms   goal p99 < %.0f ms\n",
               "t740-alerter (notification -> Alertmanager)", measured.p50 * 1000,
@@ -609,12 +638,17 @@ void ReportStorms(const Settings& settings, const StormPhase& phase, const Chang
   HttpConnection alertmanager(alertmanagerPort);
   const std::set<std::string> alerted = AlertedPorts(alertmanager.Get(kLossAlerts).body);
   const std::set<std::string> lost = changes.LossOfSignal();
-  std::printf("\n2. Throughput: %d storms 1 s apart, every port of the 1000 cards pulled, then "
-              "restored, ...\n",
-              settings.storms);
+  std::printf(
+      "\n2. Throughput: %d storms 1 s apart, every port of the 1000 cards pulled, then "
+      "restored, ...\n",
+      settings.storms);
   std::printf("   notifications the cards sent            %8.0f   (%.0f a second over %.2f s)\n",
               sent, sent / std::max(1e-3, Seconds(lastSent - first)), Seconds(lastSent - first));
-  std::printf("   notifications the alerter accepted      %8.0f   goal: all\n", accepted);
+  std::printf(
+      "   notifications the alerter accepted      %8.0f   goal: all (%.0f with any outcome)\n",
+      accepted, phase.after.notifications - phase.before.notifications);
+  std::printf("   UDP datagrams lost to full buffers      %8.0f   (the host's RcvbufErrors)\n",
+              phase.after.rcvbufErrors - phase.before.rcvbufErrors);
   std::printf("   taken in a second, sustained            %8.0f   goal >= %.0f\n",
               accepted / std::max(1e-3, Seconds(phase.taken - first)), kThroughputGoal);
   std::printf("   alerts posted (raises and clears)       %8.0f   goal: one per notification\n",
@@ -680,13 +714,31 @@ void MeasureOutage(const Settings& settings, const Schedule& schedule, Clock::ti
               alerted.size(), lost.size(), alerted == lost ? "the same ports" : "DIFFERENT ports");
 }
 
-std::string PortAfter(const std::string& text) { return text.substr(0, text.find_first_of(" \n")); }
+// The alerter's first warnings and errors, to say why alerts failed.
+void PrintWarnings(const std::string& log) {
+  constexpr int kShown = 5;
+  int shown = 0;
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line) && shown < kShown;) {
+    if (line.find("level=warn") == std::string::npos &&
+        line.find("level=error") == std::string::npos) {
+      continue;
+    }
+    if (shown++ == 0) std::printf("\nthe alerter's first warnings:\n");
+    std::printf("   %s\n", line.substr(0, 300).c_str());
+  }
+}
+
+std::string PortAfter(const std::string& text) {
+  return text.substr(0, text.find_first_of(" \n"));
+}
 
 void WaitForStartProbes(HttpConnection& alerter, Clock::time_point simStart) {
   for (;;) {
     const AlerterCounts counts = ReadCounts(alerter);
     if (counts.probes >= kAgents * kCardsPerAgent) return;
-    if (Clock::now() > simStart + std::chrono::milliseconds(static_cast<long>(kLatencyStart * 1000 - 500))) {
+    if (Clock::now() >
+        simStart + std::chrono::milliseconds(static_cast<long>(kLatencyStart * 1000 - 500))) {
       Fail("the alerter had not probed every card before the first fault");
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -723,10 +775,11 @@ int main(int argc, char** argv) {
       static_cast<uint16_t>(std::atoi(PortAfter(alerterProcess.AfterMarker()).c_str())));
   WaitForStartProbes(alerter, simStart);
   const double residentStart = ResidentMb(alerterProcess.Pid());
-  std::printf("alerter_storm: t740-sim --agents %d --cards 0101-0200 (%d cards), t740-alerter, "
-              "prometheus-alertmanager; %zu events scheduled\n",
-              kAgents, kAgents * kCardsPerAgent,
-              static_cast<size_t>(std::count(eventsText.begin(), eventsText.end(), '\n')));
+  std::printf(
+      "alerter_storm: t740-sim --agents %d --cards 0101-0200 (%d cards), t740-alerter, "
+      "prometheus-alertmanager; %zu events scheduled\n",
+      kAgents, kAgents * kCardsPerAgent,
+      static_cast<size_t>(std::count(eventsText.begin(), eventsText.end(), '\n')));
 
   MeasureLatency(settings, simStart, changes, alertmanager.Port());
 
@@ -741,6 +794,7 @@ int main(int argc, char** argv) {
                    at(schedule.stormsStart + (settings.storms - 1) * kStormSpacing),
                    at(schedule.outageStart - kOutageLead - 0.5), before);
   ReportStorms(settings, storms, changes, alertmanager.Port());
+  if (storms.after.failed > storms.before.failed) PrintWarnings(alerterProcess.Log());
   const double residentAfterStorms = ResidentMb(alerterProcess.Pid());
 
   MeasureOutage(settings, schedule, simStart, alertmanager, alerter, alerterProcess.Pid(), changes,

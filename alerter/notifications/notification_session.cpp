@@ -88,10 +88,18 @@ void SetEngineId(const std::string& engineId) {
   }
 }
 
+constexpr int kReceiveBufferBytes = 4 << 20;
+
 netsnmp_transport* OpenTransport(const std::string& listen) {
   const std::string address = "udp:" + listen;
   netsnmp_transport* transport = netsnmp_transport_open_server("snmptrap", address.c_str());
   if (!transport) throw std::runtime_error("cannot listen for notifications on " + listen);
+  // A storm (a shelf's every fibre at once) arrives faster than the cues
+  // are read; the default buffer (about 200 notifications) would drop the
+  // rest, and a card whose notifications were all dropped is not probed.
+  // The kernel holds this to net.core.rmem_max.
+  const int buffer = kReceiveBufferBytes;
+  setsockopt(transport->sock, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
   return transport;
 }
 
