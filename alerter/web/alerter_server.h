@@ -1,5 +1,6 @@
 // The alerter's HTTP side on the shared web server: /metrics, /-/ready,
-// /-/healthy, POST /-/reload and a page of links at /.
+// /-/healthy, POST /-/reload and the alarm desk's page at / with its style
+// sheet and script.
 #ifndef T740_ALERTER_WEB_ALERTER_SERVER_H
 #define T740_ALERTER_WEB_ALERTER_SERVER_H
 
