@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
@@ -35,7 +36,8 @@ void PrepareDirectory(const std::filesystem::path& directory) {
 
 void CheckIntegrity(sqlite3* db) {
   Statement check(db, "PRAGMA quick_check");
-  const std::string verdict = check.Step() ? check.Text(0) : "no answer";
+  std::string verdict = check.Step() ? check.Text(0) : "no answer";
+  std::replace(verdict.begin(), verdict.end(), '\n', ' ');
   if (verdict != "ok") throw std::runtime_error("it fails PRAGMA quick_check: " + verdict);
 }
 

@@ -41,8 +41,10 @@ constexpr SchemaStep kSteps[] = {
      "CREATE INDEX entries_by_alarm ON entries (alarm, card_time_ms);"},
 };
 
+// A deferred BEGIN: an immediate one writes the new file's first page,
+// after which auto_vacuum no longer takes.
 void TakeStep(sqlite3* db, const SchemaStep& step) {
-  Execute(db, "BEGIN IMMEDIATE");
+  Execute(db, "BEGIN");
   try {
     Execute(db, step.sql);
     Execute(db, ("PRAGMA user_version = " + std::to_string(step.version)).c_str());
