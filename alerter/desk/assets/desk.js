@@ -488,7 +488,8 @@
     const row = document.createElement("tr");
     row.className = "kind-" + String(entry.kind ?? "").replace(/[^a-z-]/g, "");
     row.dataset.id = String(entry.id ?? "");
-    timeCell(row, entry.cardTime);
+    // An operator's entry has no card time: the alerter's then.
+    timeCell(row, entry.cardTime || entry.learnt);
     cell(row, kindText(entry.kind), "kind");
     if (withCard) {
       cell(row).appendChild(cardButton(entry.instance, entry.card));
@@ -600,8 +601,8 @@
       }
     }
     chosen.push(...latest.values());
-    chosen.sort((a, b) => (a.period - b.period) || (a.history - b.history) ||
-      String(a.port).localeCompare(String(b.port)));
+    chosen.sort((a, b) => (a.period - b.period) ||
+      String(a.port).localeCompare(String(b.port)) || (a.history - b.history));
     if (chosen.length === 0) holder.appendChild(el("p", t("noRecords"), "quiet"));
     for (const record of chosen) {
       const box = el("div", null, "record");
@@ -714,7 +715,7 @@
     route();
     try {
       state.session = await api("/api/session");
-      $("who").textContent = state.session.user || "";
+      $("user").textContent = state.session.user || "";
       $("version").textContent = state.session.version ? "t740-alerter " + state.session.version
         : "";
     } catch (error) {
