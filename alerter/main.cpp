@@ -1,10 +1,12 @@
 // t740-alerter: wires the options, the configuration, the plug-in, the
 // notification receiver, the cards' watch, the notifier and the HTTP server
 // together, and runs until stopped.
+#include <atomic>
 #include <memory>
 
 #include "alerter/alertmanager/notifier.h"
 #include "alerter/cards/card_directory.h"
+#include "alerter/history/alarm_log.h"
 #include "alerter/metrics/alerter_metrics.h"
 #include "alerter/notifications/notification_receiver.h"
 #include "alerter/options/alerter_options.h"
@@ -44,6 +46,23 @@ ReceiverSettings ReceiverOf(const AlerterOptions& options, const AccessConfig& c
   return settings;
 }
 
+// Without its log the alerter still posts every change; the metrics count
+// what it could not keep.
+std::unique_ptr<AlarmLog> OpenAlarmLog(const AlerterOptions& options, Logger& log) {
+  try {
+    return AlarmLog::Open(options.storagePath, options.retention);
+  } catch (const AlarmLogError& error) {
+    log.Log(LogLevel::Error, "the alarm log cannot be opened; changes are posted but not kept",
+            {{"path", options.storagePath}, {"err", error.what()}});
+    return nullptr;
+  }
+}
+
+AlarmLogHealth HealthOf(const AlarmLog* alarmLog, uint64_t unkept) {
+  if (alarmLog) return alarmLog->Health();
+  return {false, "not open", 0, unkept};
+}
+
 int Serve(const AlerterOptions& options, Logger& log) {
   const ProcessSignals signals;
   std::unique_ptr<ConfigHolder> config;
@@ -71,6 +90,8 @@ int Serve(const AlerterOptions& options, Logger& log) {
             {{"alertmanager", url}, {"err", reason}});
   };
   Notifier notifier(options.alertmanagers, delivery);
+  const std::unique_ptr<AlarmLog> alarmLog = OpenAlarmLog(options, log);
+  std::atomic<uint64_t> unkept{0};
   CardWatch watch({plugin.Exports(),
                    *config,
                    options.allowTargets,
@@ -79,8 +100,10 @@ int Serve(const AlerterOptions& options, Logger& log) {
                    notifier,
                    metrics,
                    log,
-                   nullptr,
-                   {}},
+                   alarmLog.get(),
+                   [&](const std::vector<LogEntry>& changes) {
+                     if (!alarmLog) unkept += changes.size();
+                   }},
                   {options.round, kProbesAtOnce, {}});
   watch.Reconcile(options.alertmanagers);
   NotificationReceiver receiver(ReceiverOf(options, *config->Current()),
@@ -96,6 +119,8 @@ int Serve(const AlerterOptions& options, Logger& log) {
                                                            state.cards = cards.Size();
                                                            state.probesWaiting = watch.Waiting();
                                                            state.probesAsked = watch.Asked();
+                                                           state.log = HealthOf(alarmLog.get(),
+                                                                                unkept);
                                                            return state;
                                                          },
                                                          [&] { return watch.Ready(); }},
@@ -112,6 +137,7 @@ int Serve(const AlerterOptions& options, Logger& log) {
                 {"engine_id", "0x" + t740::host::HexOfOctets(receiver.EngineId())},
                 {"cards", std::to_string(cards.Size())},
                 {"tls", web.tls ? "true" : "false"},
+                {"alarm_log", alarmLog ? alarmLog->Path() : "none"},
                 {"version", T740_VERSION}});
   const SignalWatch signalWatch(
       signals, [&] { server->Reload("SIGHUP"); }, [&] { server->Stop(); });

@@ -67,6 +67,18 @@ void WriteLatency(ExpositionWriter& out, const NotifierCounts& counts) {
   }
 }
 
+void WriteLog(ExpositionWriter& out, const AlarmLogHealth& log) {
+  out.Family("t740_alerter_log_entries_total", "counter",
+             "Changes kept in the alarm log since the start.");
+  out.Sample("t740_alerter_log_entries_total", {}, static_cast<double>(log.kept));
+  out.Family("t740_alerter_log_gap_total", "counter",
+             "Changes the alarm log could not keep: its file failed or did not open.");
+  out.Sample("t740_alerter_log_gap_total", {}, static_cast<double>(log.gap));
+  out.Family("t740_alerter_log_writable", "gauge",
+             "1 while the alarm log keeps changes; the alerter's log says why not.");
+  out.Sample("t740_alerter_log_writable", {}, log.writable ? 1 : 0);
+}
+
 }  // namespace
 
 void AlerterMetrics::CountProbe(bool up, double seconds) {
@@ -112,6 +124,7 @@ std::string AlerterMetrics::Exposition(const AlerterState& state) const {
   out.Sample("t740_alerter_alerts_firing", {}, static_cast<double>(state.alertsFiring));
   WriteAlertmanagers(out, state.alertmanagers);
   WriteLatency(out, state.alertmanagers);
+  WriteLog(out, state.log);
   out.Family("t740_alerter_http_connections_refused_total", "counter",
              "Connections answered 503 because every place was taken.");
   out.Sample("t740_alerter_http_connections_refused_total", {},

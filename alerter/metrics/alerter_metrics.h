@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "alerter/alertmanager/notifier.h"
+#include "alerter/history/alarm_log.h"
 #include "alerter/notifications/notification_outcome.h"
 
 namespace t740::alerter {
@@ -25,6 +26,7 @@ struct AlerterState {
   uint64_t probesAsked = 0;
   bool lastReloadSuccessful = true;
   double lastReloadSuccessSeconds = 0;
+  AlarmLogHealth log;  // not writable, every change in the gap, when it did not open
 };
 
 class AlerterMetrics {

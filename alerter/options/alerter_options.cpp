@@ -1,5 +1,6 @@
 #include "alerter/options/alerter_options.h"
 
+#include <cstdint>
 #include <optional>
 
 #include "common/option_table.h"
@@ -77,6 +78,61 @@ void StoreAllowTarget(AlerterOptions& options, const std::string& value) {
   options.allowTargets.Add(*network);
 }
 
+// Prometheus's units of --storage.tsdb.retention.time from an hour up,
+// and of --storage.tsdb.retention.size, whose KB is 1024 bytes.
+struct RetentionUnit {
+  const char* suffix;
+  long hours;
+};
+constexpr RetentionUnit kRetentionUnits[] = {
+    {"h", 1}, {"d", 24}, {"w", 7 * 24}, {"y", 365 * 24}};
+struct SizeUnit {
+  const char* suffix;
+  int64_t bytes;
+};
+// Longest suffix first: "KB" before "B".
+constexpr SizeUnit kSizeUnits[] = {
+    {"KB", 1LL << 10}, {"MB", 1LL << 20}, {"GB", 1LL << 30}, {"TB", 1LL << 40}, {"B", 1}};
+constexpr int64_t kRetentionLeastBytes = 1LL << 20;
+
+// The number before `suffix` at the end of `text`, up to 6 digits.
+std::optional<long> NumberBefore(const std::string& text, const std::string& suffix) {
+  if (text.size() <= suffix.size() ||
+      text.compare(text.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    return std::nullopt;
+  }
+  const std::string number = text.substr(0, text.size() - suffix.size());
+  if (number.size() > 6 || number.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  return std::stol(number);
+}
+
+void StoreRetentionTime(AlerterOptions& options, const std::string& value) {
+  for (const RetentionUnit& unit : kRetentionUnits) {
+    const auto number = NumberBefore(value, unit.suffix);
+    if (number && *number > 0) {
+      options.retention.age = std::chrono::hours(*number * unit.hours);
+      return;
+    }
+  }
+  throw UsageError("--storage.retention.time: '" + value +
+                   "' is no time of an hour or more (e.g. 48h, 90d, 12w, 1y)");
+}
+
+void StoreRetentionSize(AlerterOptions& options, const std::string& value) {
+  for (const SizeUnit& unit : kSizeUnits) {
+    const auto number = NumberBefore(value, unit.suffix);
+    if (number && *number * unit.bytes >= kRetentionLeastBytes) {
+      options.retention.bytes = *number * unit.bytes;
+      return;
+    }
+    if (number) break;
+  }
+  throw UsageError("--storage.retention.size: '" + value +
+                   "' is no size of 1MB or more (e.g. 512MB, 1GB)");
+}
+
 const OptionEntry<AlerterOptions> kOptions[] = {
     {"--snmp.listen-address", "[ADDRESS]:PORT",
      "where the cards' notifications arrive (UDP); default :9162",
@@ -120,6 +176,17 @@ const OptionEntry<AlerterOptions> kOptions[] = {
      [](AlerterOptions& options, const std::string& value) {
        StoreFile(options.pluginPath, "--plugin", value);
      }},
+    {"--storage.path", "DIR",
+     "where the alarm log is kept (DIR/alarm-log.sqlite3); default ./data",
+     [](AlerterOptions& options, const std::string& value) {
+       StoreFile(options.storagePath, "--storage.path", value);
+     }},
+    {"--storage.retention.time", "DURATION",
+     "how long the alarm log keeps a change, by the card's time; default 90d", StoreRetentionTime},
+    {"--storage.retention.size", "SIZE",
+     "the most the alarm log's file may take; the oldest changes go first;\n"
+     "default 1GB",
+     StoreRetentionSize},
     {"--help", nullptr, "show this help and exit",
      [](AlerterOptions& options, const std::string&) { options.help = true; }},
     {"--version", nullptr, "show the version and exit",

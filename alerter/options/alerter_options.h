@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "alerter/alertmanager/alertmanager_url.h"
+#include "alerter/history/alarm_log.h"
 #include "monitoring/log/logger.h"
 #include "monitoring/probe/target_allow_list.h"
 #include "monitoring/web/listen_address.h"
@@ -24,6 +25,8 @@ struct AlerterOptions {
   monitoring::LogLevel logLevel = monitoring::LogLevel::Info;
   monitoring::TargetAllowList allowTargets;
   std::string pluginPath;  // empty: as t740-host finds it
+  std::string storagePath = "./data";  // the alarm log's directory
+  LogRetention retention;
   bool help = false;
   bool version = false;
 };
