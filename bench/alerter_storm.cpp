@@ -769,7 +769,8 @@ int main(int argc, char** argv) {
       {T740_ALERTER, "--alertmanager.url",
        "http://127.0.0.1:" + std::to_string(alertmanager.Port()), "--targets.file", targets,
        "--snmp.listen-address", localhost + std::to_string(alerterSnmp), "--web.listen-address",
-       "127.0.0.1:0", "--round.interval", "1h", "--plugin", T740_PLUGIN},
+       "127.0.0.1:0", "--round.interval", "1h", "--storage.path", scratch.Path() + "/alerter",
+       "--plugin", T740_PLUGIN},
       "msg=listening address=127.0.0.1:");
   HttpConnection alerter(
       static_cast<uint16_t>(std::atoi(PortAfter(alerterProcess.AfterMarker()).c_str())));
