@@ -39,9 +39,17 @@ bool ValueOf(const Named<Value> (&table)[N], const std::string& name, Value& val
 
 }  // namespace
 
-const char* LogKindName(LogKind kind) { return NameOf(kKinds, kind); }
-bool LogKindNamed(const std::string& name, LogKind& kind) { return ValueOf(kKinds, name, kind); }
-const char* LogRoadName(LogRoad road) { return NameOf(kRoads, road); }
-bool LogRoadNamed(const std::string& name, LogRoad& road) { return ValueOf(kRoads, name, road); }
+const char* LogKindName(LogKind kind) {
+  return NameOf(kKinds, kind);
+}
+bool LogKindNamed(const std::string& name, LogKind& kind) {
+  return ValueOf(kKinds, name, kind);
+}
+const char* LogRoadName(LogRoad road) {
+  return NameOf(kRoads, road);
+}
+bool LogRoadNamed(const std::string& name, LogRoad& road) {
+  return ValueOf(kRoads, name, road);
+}
 
 }  // namespace t740::alerter

@@ -83,7 +83,9 @@ std::string StoreFrom(LogQuery& query, const std::string& value) {
   return StoreTime(query.from, value);
 }
 
-std::string StoreTo(LogQuery& query, const std::string& value) { return StoreTime(query.to, value); }
+std::string StoreTo(LogQuery& query, const std::string& value) {
+  return StoreTime(query.to, value);
+}
 
 std::string StoreBefore(LogQuery& query, const std::string& value) {
   int64_t before = 0;
@@ -105,9 +107,8 @@ struct Parameter {
 };
 
 constexpr Parameter kParameters[] = {
-    {"card", StoreCard}, {"agent", StoreAgent}, {"port", StorePort},
-    {"alarm", StoreAlarm}, {"from", StoreFrom}, {"to", StoreTo},
-    {"before", StoreBefore}, {"limit", StoreLimit},
+    {"card", StoreCard}, {"agent", StoreAgent}, {"port", StorePort},     {"alarm", StoreAlarm},
+    {"from", StoreFrom}, {"to", StoreTo},       {"before", StoreBefore}, {"limit", StoreLimit},
 };
 
 const Parameter* FindParameter(const std::string& name) {

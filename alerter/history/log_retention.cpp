@@ -20,7 +20,9 @@ int64_t FileBytes(const std::string& path) {
   return stat(path.c_str(), &status) == 0 ? static_cast<int64_t>(status.st_size) : 0;
 }
 
-int64_t Changed(sqlite3* db) { return sqlite3_changes64(db); }
+int64_t Changed(sqlite3* db) {
+  return sqlite3_changes64(db);
+}
 
 int64_t DeleteOlder(sqlite3* db, int64_t cutoffMs) {
   Statement remove(db,

@@ -6,7 +6,9 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::system_clock;
 
-system_clock::time_point TimeOf(int64_t ms) { return system_clock::time_point(milliseconds(ms)); }
+system_clock::time_point TimeOf(int64_t ms) {
+  return system_clock::time_point(milliseconds(ms));
+}
 
 }  // namespace
 

@@ -57,7 +57,9 @@ void TakeStep(sqlite3* db, const SchemaStep& step) {
 
 }  // namespace
 
-int LogSchemaVersion() { return std::end(kSteps)[-1].version; }
+int LogSchemaVersion() {
+  return std::end(kSteps)[-1].version;
+}
 
 void MigrateLog(sqlite3* db) {
   const int64_t version = QueryInteger(db, "PRAGMA user_version");

@@ -15,10 +15,9 @@ constexpr int kBusyMilliseconds = 5000;
 
 SqliteDb OpenSqlite(const std::string& path) {
   sqlite3* raw = nullptr;
-  const int code = sqlite3_open_v2(path.c_str(), &raw,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
-                                       SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+  const int code =
+      sqlite3_open_v2(path.c_str(), &raw,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   SqliteDb db(raw);
   if (code != SQLITE_OK) Throw(raw, code);
   sqlite3_extended_result_codes(raw, 1);
@@ -42,9 +41,8 @@ Statement::Statement(sqlite3* db, const std::string& sql) : db_(db) {
 }
 
 void Statement::Bind(int index, const std::string& text) {
-  const int code =
-      sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()),
-                        SQLITE_TRANSIENT);
+  const int code = sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()),
+                                     SQLITE_TRANSIENT);
   if (code != SQLITE_OK) Throw(db_, code);
 }
 

@@ -40,7 +40,8 @@ class TempDirectory {
   std::string path_;
 };
 
-LogEntry Change(const std::string& card, Clock::time_point cardTime, const std::string& comment = "") {
+LogEntry Change(const std::string& card, Clock::time_point cardTime,
+                const std::string& comment = "") {
   LogEntry entry;
   entry.instance = "127.0.0.2:16100";
   entry.card = card;
@@ -70,7 +71,8 @@ int64_t SqlInteger(const std::string& file, const char* sql) {
   sqlite3_open(file.c_str(), &db);
   sqlite3_stmt* statement = nullptr;
   sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-  const int64_t value = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
+  const int64_t value =
+      sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
   sqlite3_finalize(statement);
   sqlite3_close(db);
   return value;
