@@ -6,6 +6,8 @@
 
 #include "alerter/alertmanager/notifier.h"
 #include "alerter/cards/card_directory.h"
+#include "alerter/desk/alarm_desk.h"
+#include "alerter/desk/desk_api.h"
 #include "alerter/history/alarm_log.h"
 #include "alerter/metrics/alerter_metrics.h"
 #include "alerter/notifications/notification_receiver.h"
@@ -92,6 +94,7 @@ int Serve(const AlerterOptions& options, Logger& log) {
   Notifier notifier(options.alertmanagers, delivery);
   const std::unique_ptr<AlarmLog> alarmLog = OpenAlarmLog(options, log);
   std::atomic<uint64_t> unkept{0};
+  AlarmDesk desk({options.alertmanagers, alarmLog.get(), log});
   CardWatch watch({plugin.Exports(),
                    *config,
                    options.allowTargets,
@@ -102,12 +105,15 @@ int Serve(const AlerterOptions& options, Logger& log) {
                    log,
                    alarmLog.get(),
                    [&](const std::vector<LogEntry>& changes) {
+                     desk.Changed(changes);
                      if (!alarmLog) unkept += changes.size();
                    }},
                   {options.round, kProbesAtOnce, {}});
   watch.Reconcile(options.alertmanagers);
+  desk.Start({[&] { return watch.Current(); }, [&] { return watch.Ready(); }});
   NotificationReceiver receiver(ReceiverOf(options, *config->Current()),
                                 [&](const AlarmCue& cue) { watch.Cue(cue); });
+  DeskApi api({desk, watch, cards, alarmLog.get(), T740_VERSION});
   std::unique_ptr<AlerterServer> server;
   try {
     server = std::make_unique<AlerterServer>(ServerParts{*config, metrics, log,
@@ -123,7 +129,8 @@ int Serve(const AlerterOptions& options, Logger& log) {
                                                                                 unkept);
                                                            return state;
                                                          },
-                                                         [&] { return watch.Ready(); }},
+                                                         [&] { return watch.Ready(); },
+                                                         api.Routes()},
                                              web);
   } catch (const ConfigError& error) {
     log.Log(LogLevel::Error, "bad web configuration", {{"err", error.what()}});

@@ -115,6 +115,22 @@ void CardWatch::ProbeCard(const CardTarget& card, std::vector<AlarmCue> cues) {
   Post();
 }
 
+monitoring::ProbeResult CardWatch::Inspect(const CardTarget& card) const {
+  monitoring::ProbeResult refused;
+  if (!parts_.allowList.Allows(card.probe.ipv4)) {
+    refused.reason = "the card is outside --allow-target";
+    return refused;
+  }
+  const auto config = parts_.config.Current();
+  const monitoring::Auth* auth = AuthOf(card, *config);
+  if (!auth) {
+    refused.reason = "the card's auth is not in the configuration";
+    return refused;
+  }
+  return monitoring::ProbeCard(parts_.exports, parts_.sessions, card.probe, *auth,
+                               {config->timeoutMilliseconds, config->retries});
+}
+
 LogRoad CardWatch::RoadOf(const CardTarget& card, const std::vector<AlarmCue>& cues) {
   std::lock_guard<std::mutex> lock(mutex_);
   const bool first = probed_.insert(card.Key()).second;

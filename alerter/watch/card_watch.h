@@ -76,6 +76,9 @@ class CardWatch {
   std::vector<CardHealth> Health() const { return book_.Health(); }
   size_t Waiting() const { return probes_.Waiting(); }
   uint64_t Asked() const { return probes_.Asked(); }
+  // Probes the card now for the desk's view of it, outside the book: what
+  // it finds raises and clears nothing.
+  monitoring::ProbeResult Inspect(const CardTarget& card) const;
 
  private:
   void ProbeCard(const CardTarget& card, std::vector<AlarmCue> cues);

@@ -65,6 +65,7 @@ std::vector<monitoring::WebRoute> AlerterServer::Routes() {
            ServeDeskAsset(asset, response);
          }});
   }
+  routes.insert(routes.end(), parts_.api.begin(), parts_.api.end());
   return routes;
 }
 

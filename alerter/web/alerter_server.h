@@ -23,6 +23,7 @@ struct ServerParts {
   monitoring::Logger& log;
   std::function<AlerterState()> state;  // the parts' counts, for /metrics
   std::function<bool()> ready;
+  std::vector<monitoring::WebRoute> api;  // the alarm desk's JSON API
 };
 
 class AlerterServer {
