@@ -13,6 +13,7 @@ constexpr int kNotFound = 404;
   throw std::runtime_error(url.Text() + ": " + why);
 }
 
+// The answer lives in `result`: the caller keeps it while reading.
 const httplib::Response& Answered(const AlertmanagerUrl& url, const httplib::Result& result) {
   if (!result) Fail(url, httplib::to_string(result.error()));
   return *result;
@@ -22,7 +23,8 @@ const httplib::Response& Answered(const AlertmanagerUrl& url, const httplib::Res
 
 std::vector<Silence> FetchSilences(const AlertmanagerUrl& url) {
   const auto client = MakeClient(url, kSilenceTimeout);
-  const httplib::Response& answer = Answered(url, client->Get(url.prefix + "/api/v2/silences"));
+  const httplib::Result result = client->Get(url.prefix + "/api/v2/silences");
+  const httplib::Response& answer = Answered(url, result);
   if (answer.status != 200) Fail(url, DescribeAnswer(answer));
   try {
     return ParseSilences(answer.body);
@@ -33,8 +35,9 @@ std::vector<Silence> FetchSilences(const AlertmanagerUrl& url) {
 
 std::string PostSilence(const AlertmanagerUrl& url, const Silence& silence) {
   const auto client = MakeClient(url, kSilenceTimeout);
-  const httplib::Response& answer = Answered(
-      url, client->Post(url.prefix + "/api/v2/silences", SilenceJson(silence), "application/json"));
+  const httplib::Result result =
+      client->Post(url.prefix + "/api/v2/silences", SilenceJson(silence), "application/json");
+  const httplib::Response& answer = Answered(url, result);
   if (answer.status != 200) Fail(url, DescribeAnswer(answer));
   try {
     return ParseSilenceId(answer.body);
@@ -45,8 +48,9 @@ std::string PostSilence(const AlertmanagerUrl& url, const Silence& silence) {
 
 void ExpireSilence(const AlertmanagerUrl& url, const std::string& id) {
   const auto client = MakeClient(url, kSilenceTimeout);
-  const httplib::Response& answer =
-      Answered(url, client->Delete(url.prefix + "/api/v2/silence/" + EncodeQueryValue(id)));
+  const httplib::Result result =
+      client->Delete(url.prefix + "/api/v2/silence/" + EncodeQueryValue(id));
+  const httplib::Response& answer = Answered(url, result);
   if (answer.status != 200 && answer.status != kNotFound) Fail(url, DescribeAnswer(answer));
 }
 
