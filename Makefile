@@ -54,8 +54,10 @@ test-sanitize: deps
 test-thread: deps
 	cmake -S . -B $(TSAN_BUILD) -G Ninja $(TEST_FLAGS) -DT740_TSAN=ON
 	ninja -C $(TSAN_BUILD) -j$(JOBS) soak_tests thread_check_tests exporter_tests exporter_soak_tests \
-	  t740-exporter t740-sim
-	ctest --test-dir $(TSAN_BUILD) -j$(JOBS) --output-on-failure --timeout 600 -L 'soak|thread|exporter'
+	  alerter_unit_tests alerter_notification_tests alerter_end_to_end_tests \
+	  t740-exporter t740-alerter t740-sim
+	ctest --test-dir $(TSAN_BUILD) -j$(JOBS) --output-on-failure --timeout 600 \
+	  -L 'soak|thread|exporter|alerter'
 
 test-fuzz: deps
 	tools/fuzz $(FUZZ_SECONDS)
