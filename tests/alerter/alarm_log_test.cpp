@@ -115,7 +115,7 @@ TEST(AlarmLogSchema, VersionOneIsMigratedAndItsEntriesFoundByFilter) {
   }
   EXPECT_EQ(SqlInteger(directory.File(), "PRAGMA user_version"), 2);
   EXPECT_EQ(SqlInteger(directory.File(), "SELECT count(*) FROM sqlite_master WHERE type = 'index'"),
-            4);
+            5);
 }
 
 std::string SqlText(const std::string& file, const char* sql) {
