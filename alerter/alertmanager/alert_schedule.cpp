@@ -1,5 +1,7 @@
 #include "alerter/alertmanager/alert_schedule.h"
 
+#include <algorithm>
+
 namespace t740::alerter {
 namespace {
 
@@ -36,7 +38,10 @@ void AlertSchedule::Resolve(const std::string& key, Clock::time_point clearedAt,
   Entry& entry = found->second;
   entry.resolved = true;
   entry.nextSend.reset();
-  entry.alert.endsAt = clearedAt;
+  // The raise may carry the alerter's time (its cue coalesced away) and the
+  // clear the card's whole seconds: Alertmanager refuses a whole batch over
+  // one alert that ends before it starts.
+  entry.alert.endsAt = std::max(clearedAt, entry.alert.startsAt);
   if (!entry.alert.cued) entry.alert.cued = cued;
 }
 
