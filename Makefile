@@ -18,7 +18,8 @@ PACKAGES = cmake ninja-build g++ clang libclang-rt-14-dev binutils pkg-config fi
            qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
            qt6-translations-l10n libgl-dev fonts-wqy-microhei libsnmp-dev snmp xvfb xdotool lintian smitools \
            optipng libyaml-cpp-dev libcpp-httplib-dev libssl-dev libcrypt-dev openssl prometheus \
-           prometheus-snmp-exporter prometheus-alertmanager python3 curl libcurl4-openssl-dev
+           prometheus-snmp-exporter prometheus-alertmanager python3 curl libcurl4-openssl-dev \
+           libsqlite3-dev
 
 export ASAN_OPTIONS = detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
@@ -93,6 +94,7 @@ bench: deps
 	$(BENCH_BUILD)/bench/config_latency
 	$(BENCH_BUILD)/bench/snmp_latency
 	$(BENCH_BUILD)/bench/exporter_sweep
+	$(BENCH_BUILD)/bench/alarm_log_bench
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-test $(SANITIZE_BUILD) $(TSAN_BUILD) $(BENCH_BUILD) build-fuzz
