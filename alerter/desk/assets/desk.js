@@ -345,8 +345,10 @@
       if (a.comment) ack.appendChild(el("span", a.comment, "comment"));
       if (a.at) ack.appendChild(el("span", when(a.at), "time"));
     }
+    // The silences made elsewhere: the acknowledgement's own shows beside it.
+    const own = alarm.acknowledged ? alarm.acknowledged.silence : null;
     const silences = cell(row, null, "silences");
-    for (const silence of alarm.silencedBy || []) {
+    for (const silence of (alarm.silencedBy || []).filter((s) => !own || s.id !== own)) {
       const item = el("div", null, "silence");
       item.appendChild(el("span", silence.createdBy, "who"));
       if (silence.comment) item.appendChild(el("span", silence.comment, "comment"));
