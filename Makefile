@@ -19,7 +19,7 @@ PACKAGES = cmake ninja-build g++ clang libclang-rt-14-dev binutils pkg-config fi
            qt6-translations-l10n libgl-dev fonts-wqy-microhei libsnmp-dev snmp xvfb xdotool lintian smitools \
            optipng libyaml-cpp-dev libcpp-httplib-dev libssl-dev libcrypt-dev openssl prometheus \
            prometheus-snmp-exporter prometheus-alertmanager python3 curl libcurl4-openssl-dev \
-           libsqlite3-dev
+           libsqlite3-dev chromium chromium-driver python3-selenium
 
 export ASAN_OPTIONS = detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
