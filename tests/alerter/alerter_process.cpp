@@ -31,8 +31,15 @@ int PortAfter(const std::string& text, const char* prefix, size_t prefixLength) 
 
 AlerterProcess::AlerterProcess(const std::vector<std::string>& arguments) {
   const std::string log = logs_.Path() + "/log";
-  std::vector<std::string> all = {"--web.listen-address", "127.0.0.1:0", "--snmp.listen-address",
-                                  "127.0.0.1:0",          "--plugin",    T740_PLUGIN};
+  // The alarm log goes beside the log, a store of this alerter's own.
+  std::vector<std::string> all = {"--web.listen-address",
+                                  "127.0.0.1:0",
+                                  "--snmp.listen-address",
+                                  "127.0.0.1:0",
+                                  "--plugin",
+                                  T740_PLUGIN,
+                                  "--storage.path",
+                                  logs_.Path() + "/data"};
   all.insert(all.end(), arguments.begin(), arguments.end());
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
