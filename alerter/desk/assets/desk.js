@@ -259,8 +259,17 @@
     return body.trim() || response.status + " " + response.statusText;
   }
 
+  // Every request in flight, to be ended when the page goes: the browser
+  // keeps at most six connections to the alerter, and a long poll left
+  // running by a page gone would hold one until the alerter answers it.
+  const inFlight = new Set();
+  window.addEventListener("pagehide", () => {
+    for (const abort of inFlight) abort.abort();
+  });
+
   async function api(path, options = {}) {
     const abort = new AbortController();
+    inFlight.add(abort);
     const timer = setTimeout(() => abort.abort(), (options.seconds ?? 10) * 1000);
     try {
       const init = { credentials: "same-origin", cache: "no-store", signal: abort.signal };
@@ -278,6 +287,7 @@
       return type.includes("json") ? response.json() : response.text();
     } finally {
       clearTimeout(timer);
+      inFlight.delete(abort);
     }
   }
 
