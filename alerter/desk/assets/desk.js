@@ -162,6 +162,7 @@
   const SEVERITY_RANK = { critical: 0, major: 1, minor: 2, warning: 3, info: 4 };
   const POLL_SECONDS = 15;  // the long poll answers within 8 s
   const RETRY_MS = 2000;
+  const RELOAD_SECONDS = 30;
   const LOG_PAGE = 50;
 
   const $ = (id) => document.getElementById(id);
@@ -662,7 +663,8 @@
       problem($("card-error"), error instanceof ApiError ? error.message : t("offline"));
       return;
     }
-    problem($("card-error"), "");
+    // A card that does not answer: the probe's reason.
+    problem($("card-error"), answer.answering ? "" : String(answer.reason ?? ""));
     $("card-name").textContent = (answer.card ?? card) + " @ " + (answer.instance ?? agent);
     const badge = $("card-answering");
     badge.textContent = answer.answering ? t("answers") : t("silentBadge");
@@ -736,6 +738,9 @@
     await refresh();
     setLive(true);
     follow();
+    // Silences made in Alertmanager itself and the cards' health come with
+    // no event: the list is read again now and then as well.
+    setInterval(refresh, RELOAD_SECONDS * 1000);
   }
 
   if (document.readyState === "loading") {
