@@ -64,6 +64,16 @@ TEST(AlertSchedule, ResolvedAlertIsSentAtOnceResentThenForgotten) {
     }
   }
   EXPECT_EQ(resends, 14) << "resent each minute until 15 minutes after it cleared";
+
+  // A clear timed by the card's whole seconds before a raise timed by the
+  // alerter's own clock: Alertmanager refuses an alert that ends before it
+  // starts, and the whole batch with it.
+  schedule.Fire("lof", Named("LOF"), kStart + std::chrono::milliseconds(900));
+  schedule.Due(kStart + seconds(1));
+  schedule.Resolve("lof", kStart);
+  const std::vector<Alert> early = schedule.Due(kStart + seconds(2));
+  ASSERT_EQ(early.size(), 1u);
+  EXPECT_GE(early[0].endsAt, early[0].startsAt);
 }
 
 TEST(AlertSchedule, FireAfterResolveStartsANewAlertAfterTheUnsentResolve) {
