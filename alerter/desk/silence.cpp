@@ -1,6 +1,7 @@
 #include "alerter/desk/silence.h"
 
-#include <regex>
+#include <regex.h>
+
 #include <stdexcept>
 
 #include "alerter/alertmanager/rfc3339.h"
@@ -12,14 +13,16 @@ namespace {
 
 using Kind = JsonValue::Kind;
 
-// Alertmanager anchors a matcher's expression at both ends, as ^(?:...)$.
-// An expression this library cannot read silences nothing here.
+// Alertmanager anchors a matcher's expression at both ends. POSIX extended
+// expressions read the syntax that matchers use in practice (alternation,
+// classes, repetition); one they cannot read silences nothing here.
 bool RegexMatches(const std::string& expression, const std::string& value) {
-  try {
-    return std::regex_match(value, std::regex("^(?:" + expression + ")$"));
-  } catch (const std::regex_error&) {
-    return false;
-  }
+  regex_t compiled;
+  const std::string anchored = "^(" + expression + ")$";
+  if (regcomp(&compiled, anchored.c_str(), REG_EXTENDED | REG_NOSUB) != 0) return false;
+  const bool matches = regexec(&compiled, value.c_str(), 0, nullptr, 0) == 0;
+  regfree(&compiled);
+  return matches;
 }
 
 void AppendMember(std::string& out, const char* name, const std::string& value) {
