@@ -19,6 +19,7 @@
 #include "hosting/text/hex_octets.h"
 #include "hosting/transport/snmp_library.h"
 #include "monitoring/config/config_holder.h"
+#include "monitoring/config/program_configs.h"
 #include "monitoring/process/process_signals.h"
 #include "monitoring/process/program_main.h"
 #include "monitoring/web/web_server.h"
@@ -67,15 +68,11 @@ AlarmLogHealth HealthOf(const AlarmLog* alarmLog, uint64_t unkept) {
 
 int Serve(const AlerterOptions& options, Logger& log) {
   const ProcessSignals signals;
-  std::unique_ptr<ConfigHolder> config;
-  WebConfig web;
-  try {
-    config = std::make_unique<ConfigHolder>(options.configFile);
-    if (!options.webConfigFile.empty()) web = LoadWebConfig(options.webConfigFile);
-  } catch (const ConfigError& error) {
-    log.Log(LogLevel::Error, "bad configuration", {{"err", error.what()}});
-    return kExitUsage;
-  }
+  std::optional<ProgramConfigs> configs =
+      LoadProgramConfigs(options.configFile, options.webConfigFile, log);
+  if (!configs) return kExitUsage;
+  ConfigHolder& config = *configs->config;
+  const WebConfig& web = configs->web;
   const t740::host::PluginLibrary plugin(t740::host::ResolveProgramPluginPath(options.pluginPath));
   t740::host::StartSnmpLibrary();
   AlerterMetrics metrics(T740_VERSION);
@@ -95,15 +92,8 @@ int Serve(const AlerterOptions& options, Logger& log) {
   const std::unique_ptr<AlarmLog> alarmLog = OpenAlarmLog(options, log);
   std::atomic<uint64_t> unkept{0};
   AlarmDesk desk({options.alertmanagers, alarmLog.get(), log});
-  CardWatch watch({plugin.Exports(),
-                   *config,
-                   options.allowTargets,
-                   sessions,
-                   cards,
-                   notifier,
-                   metrics,
-                   log,
-                   alarmLog.get(),
+  CardWatch watch({plugin.Exports(), config, options.allowTargets, sessions, cards, notifier,
+                   metrics, log, alarmLog.get(),
                    [&](const std::vector<LogEntry>& changes) {
                      desk.Changed(changes);
                      if (!alarmLog) unkept += changes.size();
@@ -111,27 +101,26 @@ int Serve(const AlerterOptions& options, Logger& log) {
                   {options.round, kProbesAtOnce, {}});
   watch.Reconcile(options.alertmanagers);
   desk.Start({[&] { return watch.Current(); }, [&] { return watch.Ready(); }});
-  NotificationReceiver receiver(ReceiverOf(options, *config->Current()),
+  NotificationReceiver receiver(ReceiverOf(options, *config.Current()),
                                 [&](const AlarmCue& cue) { watch.Cue(cue); });
   DeskApi api({desk, watch, cards, alarmLog.get(), T740_VERSION});
   std::unique_ptr<AlerterServer> server;
   try {
-    server = std::make_unique<AlerterServer>(ServerParts{*config, metrics, log,
-                                                         [&] {
-                                                           AlerterState state;
-                                                           state.notifications = receiver.Counts();
-                                                           state.alertmanagers = notifier.Counts();
-                                                           state.alertsFiring = watch.Firing();
-                                                           state.cards = cards.Size();
-                                                           state.probesWaiting = watch.Waiting();
-                                                           state.probesAsked = watch.Asked();
-                                                           state.log = HealthOf(alarmLog.get(),
-                                                                                unkept);
-                                                           return state;
-                                                         },
-                                                         [&] { return watch.Ready(); },
-                                                         api.Routes()},
-                                             web);
+    server =
+        std::make_unique<AlerterServer>(ServerParts{config, metrics, log,
+                                                    [&] {
+                                                      AlerterState state;
+                                                      state.notifications = receiver.Counts();
+                                                      state.alertmanagers = notifier.Counts();
+                                                      state.alertsFiring = watch.Firing();
+                                                      state.cards = cards.Size();
+                                                      state.probesWaiting = watch.Waiting();
+                                                      state.probesAsked = watch.Asked();
+                                                      state.log = HealthOf(alarmLog.get(), unkept);
+                                                      return state;
+                                                    },
+                                                    [&] { return watch.Ready(); }, api.Routes()},
+                                        web);
   } catch (const ConfigError& error) {
     log.Log(LogLevel::Error, "bad web configuration", {{"err", error.what()}});
     return kExitUsage;

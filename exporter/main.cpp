@@ -9,6 +9,7 @@
 #include "hosting/plugin/plugin_library.h"
 #include "hosting/transport/snmp_library.h"
 #include "monitoring/config/config_holder.h"
+#include "monitoring/config/program_configs.h"
 #include "monitoring/config/web_config.h"
 #include "monitoring/log/logger.h"
 #include "monitoring/process/process_signals.h"
@@ -25,15 +26,11 @@ constexpr char kProgram[] = "t740-exporter";
 
 int Serve(const ExporterOptions& options, Logger& log) {
   const ProcessSignals signals;
-  std::unique_ptr<ConfigHolder> config;
-  WebConfig web;
-  try {
-    config = std::make_unique<ConfigHolder>(options.configFile);
-    if (!options.webConfigFile.empty()) web = LoadWebConfig(options.webConfigFile);
-  } catch (const ConfigError& error) {
-    log.Log(LogLevel::Error, "bad configuration", {{"err", error.what()}});
-    return kExitUsage;
-  }
+  std::optional<ProgramConfigs> configs =
+      LoadProgramConfigs(options.configFile, options.webConfigFile, log);
+  if (!configs) return kExitUsage;
+  ConfigHolder& config = *configs->config;
+  const WebConfig& web = configs->web;
   const t740::host::PluginLibrary plugin(t740::host::ResolveProgramPluginPath(options.pluginPath));
   t740::host::StartSnmpLibrary();
   ExporterMetrics metrics(T740_VERSION, plugin.Path());
@@ -42,8 +39,7 @@ int Serve(const ExporterOptions& options, Logger& log) {
   std::unique_ptr<ExporterServer> server;
   try {
     server = std::make_unique<ExporterServer>(
-        ExporterParts{plugin.Exports(), *config, options.allowTargets, sessions, metrics, log},
-        web);
+        ExporterParts{plugin.Exports(), config, options.allowTargets, sessions, metrics, log}, web);
   } catch (const ConfigError& error) {
     log.Log(LogLevel::Error, "bad web configuration", {{"err", error.what()}});
     return kExitUsage;
