@@ -4,9 +4,9 @@
 // gives every SNMPv3 user the pass phrases its level needs.
 #include <string>
 
+#include "fuzz_input.h"
 #include "monitoring/config/access_config.h"
 #include "monitoring/config/web_config.h"
-#include "fuzz_input.h"
 #include "protocol/pass_phrase.h"
 
 namespace {

@@ -6,10 +6,10 @@
 
 #include <string>
 
+#include "fuzz_input.h"
 #include "monitoring/probe/probe_query.h"
 #include "monitoring/probe/scrape_budget.h"
 #include "monitoring/probe/target_allow_list.h"
-#include "fuzz_input.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
+#include "alerter/alertmanager/rfc3339.h"
 #include "alerter/json/json_text.h"
 #include "alerter/json/json_value.h"
-#include "alerter/alertmanager/rfc3339.h"
 
 namespace t740::alerter {
 namespace {

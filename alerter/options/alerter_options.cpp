@@ -84,8 +84,7 @@ struct RetentionUnit {
   const char* suffix;
   long hours;
 };
-constexpr RetentionUnit kRetentionUnits[] = {
-    {"h", 1}, {"d", 24}, {"w", 7 * 24}, {"y", 365 * 24}};
+constexpr RetentionUnit kRetentionUnits[] = {{"h", 1}, {"d", 24}, {"w", 7 * 24}, {"y", 365 * 24}};
 struct SizeUnit {
   const char* suffix;
   int64_t bytes;
@@ -176,8 +175,7 @@ const OptionEntry<AlerterOptions> kOptions[] = {
      [](AlerterOptions& options, const std::string& value) {
        StoreFile(options.pluginPath, "--plugin", value);
      }},
-    {"--storage.path", "DIR",
-     "where the alarm log is kept (DIR/alarm-log.sqlite3); default ./data",
+    {"--storage.path", "DIR", "where the alarm log is kept (DIR/alarm-log.sqlite3); default ./data",
      [](AlerterOptions& options, const std::string& value) {
        StoreFile(options.storagePath, "--storage.path", value);
      }},

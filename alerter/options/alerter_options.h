@@ -24,7 +24,7 @@ struct AlerterOptions {
   std::string webConfigFile;  // empty: plain HTTP, no authentication
   monitoring::LogLevel logLevel = monitoring::LogLevel::Info;
   monitoring::TargetAllowList allowTargets;
-  std::string pluginPath;  // empty: as t740-host finds it
+  std::string pluginPath;              // empty: as t740-host finds it
   std::string storagePath = "./data";  // the alarm log's directory
   LogRetention retention;
   bool help = false;

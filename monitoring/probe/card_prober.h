@@ -7,13 +7,13 @@
 
 #include <string>
 
+#include "hosting/plugin/plugin_library.h"
+#include "hosting/status/card_status.h"
+#include "hosting/transport/snmp_status_texts.h"
 #include "monitoring/config/access_config.h"
 #include "monitoring/probe/probe_query.h"
 #include "monitoring/probe/scrape_budget.h"
 #include "monitoring/probe/session_pool.h"
-#include "hosting/plugin/plugin_library.h"
-#include "hosting/status/card_status.h"
-#include "hosting/transport/snmp_status_texts.h"
 
 namespace t740::monitoring {
 
