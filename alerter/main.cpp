@@ -28,8 +28,6 @@ namespace {
 
 using namespace t740::alerter;
 using namespace t740::monitoring;
-using t740::host::kExitFailure;
-using t740::host::kExitOk;
 using t740::host::kExitUsage;
 
 constexpr char kProgram[] = "t740-alerter";
@@ -135,16 +133,7 @@ int Serve(const AlerterOptions& options, Logger& log) {
                 {"tls", web.tls ? "true" : "false"},
                 {"alarm_log", alarmLog ? alarmLog->Path() : "none"},
                 {"version", T740_VERSION}});
-  const SignalWatch signalWatch(
-      signals, [&] { server->Reload("SIGHUP"); }, [&] { server->Stop(); });
-  const bool served = server->Serve();
-  receiver.Stop();
-  if (!served) {
-    log.Log(LogLevel::Error, "the listening socket failed; stopped");
-    return kExitFailure;
-  }
-  log.Log(LogLevel::Info, "stopped");
-  return kExitOk;
+  return ServeUntilStopped(signals, *server, log);
 }
 
 }  // namespace

@@ -18,8 +18,6 @@
 namespace {
 
 using namespace t740::exporter;
-using t740::host::kExitFailure;
-using t740::host::kExitOk;
 using t740::host::kExitUsage;
 
 constexpr char kProgram[] = "t740-exporter";
@@ -49,14 +47,7 @@ int Serve(const ExporterOptions& options, Logger& log) {
                              {"tls", web.tls ? "true" : "false"},
                              {"plugin", plugin.Path()},
                              {"version", T740_VERSION}});
-  const SignalWatch watch(
-      signals, [&] { server->Reload("SIGHUP"); }, [&] { server->Stop(); });
-  if (!server->Serve()) {
-    log.Log(LogLevel::Error, "the listening socket failed; stopped");
-    return kExitFailure;
-  }
-  log.Log(LogLevel::Info, "stopped");
-  return kExitOk;
+  return ServeUntilStopped(signals, *server, log);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // What t740-exporter's and t740-alerter's main functions share: the
 // options parsed (a bad one is exit status 2 with a hint), --help and
 // --version answered, then the program served with its log, an exception
-// that escapes it logged and exit status 1.
+// that escapes it logged and exit status 1; and the serving itself, until a
+// signal stops it.
 #ifndef T740_MONITORING_PROCESS_PROGRAM_MAIN_H
 #define T740_MONITORING_PROCESS_PROGRAM_MAIN_H
 
@@ -12,6 +13,7 @@
 
 #include "hosting/errors/host_error.h"
 #include "monitoring/log/logger.h"
+#include "monitoring/process/process_signals.h"
 
 namespace t740::monitoring {
 
@@ -45,6 +47,21 @@ int RunProgram(const Program& program, int argc, char** argv, Parse parse, Help 
     log.Log(LogLevel::Error, "cannot serve", {{"err", error.what()}});
     return host::kExitFailure;
   }
+}
+
+// Serves until a stop signal, reloading on SIGHUP: the exit status, 1 when
+// the listening socket failed instead. `Server` has Reload(trigger), Stop()
+// and Serve().
+template <class Server>
+int ServeUntilStopped(const ProcessSignals& signals, Server& server, Logger& log) {
+  const SignalWatch watch(
+      signals, [&] { server.Reload("SIGHUP"); }, [&] { server.Stop(); });
+  if (!server.Serve()) {
+    log.Log(LogLevel::Error, "the listening socket failed; stopped");
+    return host::kExitFailure;
+  }
+  log.Log(LogLevel::Info, "stopped");
+  return host::kExitOk;
 }
 
 }  // namespace t740::monitoring
