@@ -41,18 +41,11 @@ AlerterProcess::AlerterProcess(const std::vector<std::string>& arguments) {
                                   "--storage.path",
                                   logs_.Path() + "/data"};
   all.insert(all.end(), arguments.begin(), arguments.end());
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(),
-                                   O_WRONLY | O_CREAT | O_APPEND, 0600);
-  posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
   try {
-    pid_ = Spawn(T740_ALERTER, all, logs_.Path(), &actions);
+    pid_ = SpawnLogged(T740_ALERTER, all, logs_.Path(), log);
   } catch (const std::runtime_error& error) {
     ADD_FAILURE() << error.what();
   }
-  posix_spawn_file_actions_destroy(&actions);
   if (pid_ < 0) return;
   if (!AwaitLog(kListening)) {
     ADD_FAILURE() << "t740-alerter did not start: " << Log();
@@ -76,12 +69,7 @@ std::string AlerterProcess::Log() const {
 }
 
 bool AlerterProcess::AwaitLog(const std::string& text) const {
-  const auto deadline = std::chrono::steady_clock::now() + kStartPatience;
-  while (Log().find(text) == std::string::npos) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(kPollPause);
-  }
-  return true;
+  return AwaitInFile(logs_.Path() + "/log", text, kStartPatience);
 }
 
 std::string AlerterProcess::Metrics() const {

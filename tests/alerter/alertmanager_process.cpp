@@ -34,13 +34,6 @@ int FreeTcpPort() {
   return ntohs(address.sin_port);
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 AlertmanagerProcess::AlertmanagerProcess(const std::string& config)
     : port_(FreeTcpPort()), log_(directory_.Path() + "/alertmanager.log") {
   std::ofstream(directory_.Path() + "/alertmanager.yml") << config;
@@ -52,17 +45,12 @@ AlertmanagerProcess::~AlertmanagerProcess() {
 }
 
 void AlertmanagerProcess::Start() {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, log_.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  pid_ = Spawn(
+  pid_ = SpawnLogged(
       T740_ALERTMANAGER,
       {"--config.file=" + directory_.Path() + "/alertmanager.yml",
        "--storage.path=" + directory_.Path(),
        "--web.listen-address=127.0.0.1:" + std::to_string(port_), "--cluster.listen-address="},
-      directory_.Path(), &actions);
-  posix_spawn_file_actions_destroy(&actions);
+      directory_.Path(), log_);
 }
 
 void AlertmanagerProcess::Stop() {

@@ -44,7 +44,6 @@ class AlertmanagerProcess {
 
 // A TCP port of 127.0.0.1 free a moment ago.
 int FreeTcpPort();
-std::string ReadWholeFile(const std::string& path);
 
 }  // namespace t740::test
 

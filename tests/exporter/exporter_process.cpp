@@ -26,19 +26,11 @@ ExporterProcess::ExporterProcess(const std::vector<std::string>& arguments) {
   const std::string log = logs_.Path() + "/log";
   std::vector<std::string> all = {"--web.listen-address", "127.0.0.1:0", "--plugin", PluginPath()};
   all.insert(all.end(), arguments.begin(), arguments.end());
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(),
-                                   O_WRONLY | O_CREAT | O_APPEND, 0600);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(),
-                                   O_WRONLY | O_CREAT | O_APPEND, 0600);
   try {
-    pid_ = Spawn(ExporterPath(), all, logs_.Path(), &actions);
+    pid_ = SpawnLogged(ExporterPath(), all, logs_.Path(), log);
   } catch (const std::runtime_error& error) {
     ADD_FAILURE() << error.what();
   }
-  posix_spawn_file_actions_destroy(&actions);
   if (pid_ < 0) return;
   if (!WaitForLog(kListening)) {
     ADD_FAILURE() << "t740-exporter did not start: " << Log();
@@ -61,19 +53,11 @@ int ExporterProcess::Stop() {
 }
 
 std::string ExporterProcess::Log() const {
-  std::ifstream file(logs_.Path() + "/log");
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  return ReadWholeFile(logs_.Path() + "/log");
 }
 
 bool ExporterProcess::WaitForLog(const std::string& text) const {
-  const auto deadline = std::chrono::steady_clock::now() + kPatience;
-  while (Log().find(text) == std::string::npos) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
+  return AwaitInFile(logs_.Path() + "/log", text, kPatience);
 }
 
 void ConfigFile::Write(const std::string& text) const {

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include "spawn_arguments.h"
 
@@ -98,6 +99,41 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
     throw std::runtime_error("cannot start " + program);
   }
   return child;
+}
+
+pid_t SpawnLogged(const std::string& program, const std::vector<std::string>& arguments,
+                  const std::string& directory, const std::string& log) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(),
+                                   O_WRONLY | O_CREAT | O_APPEND, 0600);
+  posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+  try {
+    const pid_t child = Spawn(program, arguments, directory, &actions);
+    posix_spawn_file_actions_destroy(&actions);
+    return child;
+  } catch (...) {
+    posix_spawn_file_actions_destroy(&actions);
+    throw;
+  }
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream file(path);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+bool AwaitInFile(const std::string& path, const std::string& text,
+                 std::chrono::milliseconds patience) {
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  while (ReadWholeFile(path).find(text) == std::string::npos) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
 }
 
 int ExitStatusOf(pid_t child) {

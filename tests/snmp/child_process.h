@@ -9,6 +9,7 @@
 #include <spawn.h>
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,6 +40,14 @@ class ScratchDirectory {
 // `directory`; throws std::runtime_error when it cannot.
 pid_t Spawn(const std::string& program, const std::vector<std::string>& arguments,
             const std::string& directory, posix_spawn_file_actions_t* actions);
+// As Spawn, with no input and both output streams appended to `log`.
+pid_t SpawnLogged(const std::string& program, const std::vector<std::string>& arguments,
+                  const std::string& directory, const std::string& log);
+// The whole file; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+// Waits up to `patience` for `text` to appear in the file at `path`.
+bool AwaitInFile(const std::string& path, const std::string& text,
+                 std::chrono::milliseconds patience);
 // Waits for the child to end: its exit status, -1 when it did not exit
 // normally.
 int ExitStatusOf(pid_t child);
