@@ -14,13 +14,12 @@ import argparse
 import json
 import os
 import re
-import shutil
 import socket
 import sys
 import tempfile
 import time
 
-from network_test import (PATIENCE, PULLED, Failure, Network, check_every_card_up, free_port,
+from network_test import (PATIENCE, PULLED, Failure, Network, check_every_card_up, free_port, run,
                           get, wait_for)
 
 # The labels the shipped rules' alarm alerts and the alerter's alerts carry.
@@ -134,26 +133,9 @@ def main():
         os.path.abspath, [args.sim, args.exporter, args.alerter, args.source])
     scratch = tempfile.mkdtemp(prefix="t740-alerter-test-")
     network = TwoRoads(args, scratch)
-    started = time.monotonic()
-    try:
-        network.start_alertmanager()
-        network.start_sim()
-        network.start_exporters()
-        network.start_alerter()
-        network.start_prometheus()
-        for check in [check_every_card_up, check_one_alert_per_alarm, check_restore_resolves]:
-            check(network)
-            print("%5.1f s %s" % (time.monotonic() - started, check.__name__))
-    except Exception as failure:
-        network.stop()
-        network.logs()
-        print("FAILED: %s" % failure, file=sys.stderr)
-        return 1
-    finally:
-        network.stop()
-        shutil.rmtree(scratch, ignore_errors=True)
-    print("passed in %.1f s" % (time.monotonic() - started))
-    return 0
+    return run(network, [network.start_alertmanager, network.start_sim, network.start_exporters,
+                         network.start_alerter, network.start_prometheus],
+               [check_every_card_up, check_one_alert_per_alarm, check_restore_resolves], scratch)
 
 
 if __name__ == "__main__":

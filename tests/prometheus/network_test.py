@@ -263,22 +263,14 @@ def check_sharing(network):
         print("exporter %d: %s cards, %g probes" % (k, shard["value"][1], success))
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    for name in ["sim", "exporter", "prometheus", "source"]:
-        parser.add_argument("--" + name, required=True)
-    args = parser.parse_args()
-    args.sim, args.exporter, args.source = map(os.path.abspath, [args.sim, args.exporter,
-                                                                  args.source])
-    scratch = tempfile.mkdtemp(prefix="t740-prometheus-test-")
-    network = Network(args, scratch)
+def run(network, starts, checks, scratch):
+    """Starts the network's parts in order and runs the checks, timing each;
+    the exit status. A failure prints every part's log."""
     started = time.monotonic()
     try:
-        network.start_sim()
-        network.start_exporters()
-        network.start_prometheus()
-        for check in [check_every_card_up, check_documented_alarms, check_scheduled_pull,
-                      check_sharing]:
+        for start in starts:
+            start()
+        for check in checks:
             check(network)
             print("%5.1f s %s" % (time.monotonic() - started, check.__name__))
     except Exception as failure:
@@ -291,6 +283,20 @@ def main():
         shutil.rmtree(scratch, ignore_errors=True)
     print("passed in %.1f s" % (time.monotonic() - started))
     return 0
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    for name in ["sim", "exporter", "prometheus", "source"]:
+        parser.add_argument("--" + name, required=True)
+    args = parser.parse_args()
+    args.sim, args.exporter, args.source = map(os.path.abspath, [args.sim, args.exporter,
+                                                                  args.source])
+    scratch = tempfile.mkdtemp(prefix="t740-prometheus-test-")
+    network = Network(args, scratch)
+    return run(network, [network.start_sim, network.start_exporters, network.start_prometheus],
+               [check_every_card_up, check_documented_alarms, check_scheduled_pull,
+                check_sharing], scratch)
 
 
 if __name__ == "__main__":
