@@ -92,16 +92,6 @@ void AlerterMetrics::CountUnknownCard() {
   ++unknownCards_;
 }
 
-void AlerterMetrics::CountRefusedConnection() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  ++refusedConnections_;
-}
-
-void AlerterMetrics::SetOpenConnections(int open) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  openConnections_ = open;
-}
-
 std::string AlerterMetrics::Exposition(const AlerterState& state) const {
   std::lock_guard<std::mutex> lock(mutex_);
   std::string text;
@@ -125,12 +115,7 @@ std::string AlerterMetrics::Exposition(const AlerterState& state) const {
   WriteAlertmanagers(out, state.alertmanagers);
   WriteLatency(out, state.alertmanagers);
   WriteLog(out, state.log);
-  out.Family("t740_alerter_http_connections_refused_total", "counter",
-             "Connections answered 503 because every place was taken.");
-  out.Sample("t740_alerter_http_connections_refused_total", {},
-             static_cast<double>(refusedConnections_));
-  out.Family("t740_alerter_http_connections_open", "gauge", "Connections open.");
-  out.Sample("t740_alerter_http_connections_open", {}, openConnections_);
+  connections_.Write(out, "t740_alerter");
   out.Family("t740_alerter_build_info", "gauge", "The alerter's version.");
   out.Sample("t740_alerter_build_info", {{"version", version_}}, 1);
   out.Family("t740_alerter_config_last_reload_successful", "gauge",

@@ -13,6 +13,7 @@
 #include "alerter/alertmanager/notifier.h"
 #include "alerter/history/alarm_log.h"
 #include "alerter/notifications/notification_outcome.h"
+#include "monitoring/web/connection_counts.h"
 
 namespace t740::alerter {
 
@@ -36,8 +37,7 @@ class AlerterMetrics {
   void CountProbe(bool up, double seconds);
   // A notification from no card the targets name.
   void CountUnknownCard();
-  void CountRefusedConnection();
-  void SetOpenConnections(int open);
+  monitoring::ConnectionCounts& Connections() { return connections_; }
   std::string Exposition(const AlerterState& state) const;
 
  private:
@@ -47,8 +47,7 @@ class AlerterMetrics {
   uint64_t probesDown_ = 0;
   double probeSeconds_ = 0;
   uint64_t unknownCards_ = 0;
-  uint64_t refusedConnections_ = 0;
-  int openConnections_ = 0;
+  monitoring::ConnectionCounts connections_;
 };
 
 }  // namespace t740::alerter

@@ -71,8 +71,8 @@ std::vector<monitoring::WebRoute> AlerterServer::Routes() {
 
 monitoring::WebServerHooks AlerterServer::Hooks() {
   return {
-      [this] { parts_.metrics.CountRefusedConnection(); },
-      [this](int open) { parts_.metrics.SetOpenConnections(open); },
+      [this] { parts_.metrics.Connections().CountRefused(); },
+      [this](int open) { parts_.metrics.Connections().SetOpen(open); },
       [this](const httplib::Request& request, const std::string& why) {
         parts_.log.Log(LogLevel::Error, "request failed", {{"path", request.path}, {"err", why}});
       }};

@@ -40,16 +40,6 @@ void ExporterMetrics::CountSnmpProbe(double seconds, bool timedOut, int requests
   for (size_t i = 0; i < buckets_.size(); ++i) buckets_[i] += seconds <= kDurationBounds[i];
 }
 
-void ExporterMetrics::CountRefusedConnection() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  ++refusedConnections_;
-}
-
-void ExporterMetrics::SetOpenConnections(int open) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  openConnections_ = open;
-}
-
 std::string ExporterMetrics::Exposition(const ReloadState& reload) const {
   std::lock_guard<std::mutex> lock(mutex_);
   std::string text;
@@ -77,13 +67,7 @@ std::string ExporterMetrics::Exposition(const ReloadState& reload) const {
              "Probes whose card did not answer within their time-out and tries, "
              "SNMPv3 engine discoveries included.");
   out.Sample("t740_exporter_snmp_timeouts_total", {}, static_cast<double>(snmpTimeouts_));
-  out.Family("t740_exporter_http_connections_refused_total", "counter",
-             "Connections answered 503 because every place was taken.");
-  out.Sample("t740_exporter_http_connections_refused_total", {},
-             static_cast<double>(refusedConnections_));
-  out.Family("t740_exporter_http_connections_open", "gauge",
-             "Connections open, each holding a place.");
-  out.Sample("t740_exporter_http_connections_open", {}, openConnections_);
+  connections_.Write(out, "t740_exporter");
   out.Family("t740_exporter_build_info", "gauge", "The exporter's version and its plug-in.");
   out.Sample("t740_exporter_build_info", {{"version", version_}, {"plugin", plugin_}}, 1);
   out.Family("t740_exporter_config_last_reload_successful", "gauge",

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "monitoring/web/connection_counts.h"
+
 namespace t740::exporter {
 
 // Abandoned: the client hung up, or its scrape time-out passed, while the
@@ -29,9 +31,7 @@ class ExporterMetrics {
   // A probe that reached SNMP: its duration, whether it timed out (the
   // engine's discovery included), and the SNMP messages it sent.
   void CountSnmpProbe(double seconds, bool timedOut, int requests);
-  // A connection answered 503 for want of a place.
-  void CountRefusedConnection();
-  void SetOpenConnections(int open);
+  monitoring::ConnectionCounts& Connections() { return connections_; }
   std::string Exposition(const ReloadState& reload) const;
 
  private:
@@ -44,8 +44,7 @@ class ExporterMetrics {
   double durationSum_ = 0;
   uint64_t snmpRequests_ = 0;
   uint64_t snmpTimeouts_ = 0;
-  uint64_t refusedConnections_ = 0;
-  int openConnections_ = 0;
+  monitoring::ConnectionCounts connections_;
 };
 
 }  // namespace t740::exporter
