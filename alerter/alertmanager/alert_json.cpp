@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "alerter/alertmanager/rfc3339.h"
-#include "alerter/json/json_text.h"
 #include "alerter/json/json_value.h"
+#include "hosting/text/json_text.h"
 
 namespace t740::alerter {
 namespace {
@@ -16,9 +16,9 @@ void AppendStringMap(std::string& out, const std::map<std::string, std::string>&
   const char* separator = "";
   for (const auto& [name, value] : map) {
     out += separator;
-    AppendJsonString(out, name);
+    host::AppendJsonString(out, name);
     out += ':';
-    AppendJsonString(out, value);
+    host::AppendJsonString(out, value);
     separator = ",";
   }
   out += '}';
@@ -42,7 +42,7 @@ void AppendAlert(std::string& out, const Alert& alert) {
   AppendTime(out, "endsAt", alert.endsAt);
   if (!alert.generatorUrl.empty()) {
     out += ",\"generatorURL\":";
-    AppendJsonString(out, alert.generatorUrl);
+    host::AppendJsonString(out, alert.generatorUrl);
   }
   out += '}';
 }

@@ -1,20 +1,20 @@
 #include "alerter/desk/json_object.h"
 
 #include "alerter/alertmanager/rfc3339.h"
-#include "alerter/json/json_text.h"
+#include "hosting/text/json_text.h"
 
 namespace t740::alerter {
 
 std::string& JsonObject::Value(const char* name) {
   if (!first_) out_ += ',';
   first_ = false;
-  AppendJsonString(out_, name);
+  host::AppendJsonString(out_, name);
   out_ += ':';
   return out_;
 }
 
 JsonObject& JsonObject::Text(const char* name, std::string_view value) {
-  AppendJsonString(Value(name), value);
+  host::AppendJsonString(Value(name), value);
   return *this;
 }
 

@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "alerter/alertmanager/rfc3339.h"
-#include "alerter/json/json_text.h"
 #include "alerter/json/json_value.h"
+#include "hosting/text/json_text.h"
 
 namespace t740::alerter {
 namespace {
@@ -26,9 +26,9 @@ bool RegexMatches(const std::string& expression, const std::string& value) {
 }
 
 void AppendMember(std::string& out, const char* name, const std::string& value) {
-  AppendJsonString(out, name);
+  host::AppendJsonString(out, name);
   out += ':';
-  AppendJsonString(out, value);
+  host::AppendJsonString(out, value);
   out += ',';
 }
 

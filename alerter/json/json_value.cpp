@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "alerter/json/json_text.h"
+#include "hosting/text/json_text.h"
 
 namespace t740::alerter {
 namespace {
@@ -193,7 +193,7 @@ class JsonReader {
         out += '\t';
         break;
       case 'u':
-        AppendUtf8(out, UnicodeEscape());
+        host::AppendUtf8(out, UnicodeEscape());
         break;
       default:
         Fail("bad escape");

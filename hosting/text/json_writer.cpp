@@ -1,6 +1,8 @@
 #include "hosting/text/json_writer.h"
 
-#include <cstdio>
+#include <string>
+
+#include "hosting/text/json_text.h"
 
 namespace t740::host {
 
@@ -75,20 +77,9 @@ void JsonWriter::Null() {
 }
 
 void JsonWriter::Quoted(std::string_view text) {
-  out_ << '"';
-  for (char c : text) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out_ << '\\' << c;
-    } else if (byte < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-      out_ << escaped;
-    } else {
-      out_ << c;
-    }
-  }
-  out_ << '"';
+  std::string quoted;
+  AppendJsonString(quoted, text);
+  out_ << quoted;
 }
 
 }  // namespace t740::host

@@ -1,6 +1,6 @@
 // A JSON document written as it goes, indented two spaces a level. Texts
-// must be UTF-8; the writer escapes quotes, backslashes and control
-// characters.
+// are written as AppendJsonString writes them: escaped, and valid UTF-8
+// whatever bytes they hold.
 #ifndef T740_HOSTING_TEXT_JSON_WRITER_H
 #define T740_HOSTING_TEXT_JSON_WRITER_H
 

@@ -15,11 +15,11 @@
 #include <thread>
 
 #include "alerter/alertmanager/fetch_alerts.h"
-#include "alerter/json/json_text.h"
 #include "alerter/json/json_value.h"
 #include "alerter_process.h"
 #include "alertmanager_process.h"
 #include "child_process.h"
+#include "hosting/text/json_text.h"
 
 namespace t740::test {
 namespace {
@@ -119,7 +119,7 @@ TEST(DeskEndToEndTest, AnAcknowledgementIsASilenceOfTheAlarmsLabelsUntilWithdraw
                          {"alarm", "STM-LOS"},
                          {"severity", "critical"}};
   std::string ack = "{\"key\":";
-  alerter::AppendJsonString(ack, key);
+  host::AppendJsonString(ack, key);
   ack += ",\"name\":\"alice\",\"comment\":\"fibre crew sent\"}";
 
   EXPECT_EQ(Post(desk, "/api/alarms/ack", ack, ""), 403);

@@ -1,10 +1,12 @@
-#ifndef T740_ALERTER_JSON_JSON_TEXT_H
-#define T740_ALERTER_JSON_JSON_TEXT_H
+// JSON strings from any bytes: what a card, an operator or the plug-in
+// wrote is always written as valid JSON text.
+#ifndef T740_HOSTING_TEXT_JSON_TEXT_H
+#define T740_HOSTING_TEXT_JSON_TEXT_H
 
 #include <string>
 #include <string_view>
 
-namespace t740::alerter {
+namespace t740::host {
 
 // Appends `bytes` as a quoted JSON string. Card traces may hold any byte:
 // control characters are escaped, and whatever is not valid UTF-8 becomes
@@ -15,6 +17,6 @@ void AppendJsonString(std::string& out, std::string_view bytes);
 // become U+FFFD.
 void AppendUtf8(std::string& out, char32_t codePoint);
 
-}  // namespace t740::alerter
+}  // namespace t740::host
 
 #endif

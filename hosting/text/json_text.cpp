@@ -1,8 +1,8 @@
-#include "alerter/json/json_text.h"
+#include "hosting/text/json_text.h"
 
 #include <cstdint>
 
-namespace t740::alerter {
+namespace t740::host {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -116,4 +116,4 @@ void AppendJsonString(std::string& out, std::string_view bytes) {
   out += '"';
 }
 
-}  // namespace t740::alerter
+}  // namespace t740::host
