@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "common/option_table.h"
+#include "common/unit_number.h"
 #include "hosting/errors/host_error.h"
 
 namespace t740::alerter {
@@ -11,30 +12,11 @@ namespace {
 
 using host::UsageError;
 
-struct DurationUnit {
-  const char* suffix;
-  long milliseconds;
-};
-// Longest suffix first: "ms" before "m" and "s".
-constexpr DurationUnit kDurationUnits[] = {
-    {"ms", 1}, {"s", 1000}, {"m", 60 * 1000}, {"h", 60 * 60 * 1000}};
 constexpr long kRoundLeast = 100;
 constexpr long kRoundMost = 24L * 60 * 60 * 1000;
 
-std::optional<long> Milliseconds(const std::string& text) {
-  for (const DurationUnit& unit : kDurationUnits) {
-    const std::string suffix = unit.suffix;
-    if (text.size() <= suffix.size() ||
-        text.compare(text.size() - suffix.size(), suffix.size(), suffix) != 0) {
-      continue;
-    }
-    const std::string number = text.substr(0, text.size() - suffix.size());
-    if (number.size() > 9 || number.find_first_not_of("0123456789") != std::string::npos) {
-      return std::nullopt;
-    }
-    return std::stol(number) * unit.milliseconds;
-  }
-  return std::nullopt;
+std::optional<int64_t> Milliseconds(const std::string& text) {
+  return UnitNumber(text, {{"ms", 1}, {"s", 1000}, {"m", 60 * 1000}, {"h", 60 * 60 * 1000}}, 9);
 }
 
 monitoring::ListenAddress ListenOf(const char* option, const std::string& value) {
@@ -80,53 +62,27 @@ void StoreAllowTarget(AlerterOptions& options, const std::string& value) {
 
 // Prometheus's units of --storage.tsdb.retention.time from an hour up,
 // and of --storage.tsdb.retention.size, whose KB is 1024 bytes.
-struct RetentionUnit {
-  const char* suffix;
-  long hours;
-};
-constexpr RetentionUnit kRetentionUnits[] = {{"h", 1}, {"d", 24}, {"w", 7 * 24}, {"y", 365 * 24}};
-struct SizeUnit {
-  const char* suffix;
-  int64_t bytes;
-};
-// Longest suffix first: "KB" before "B".
-constexpr SizeUnit kSizeUnits[] = {
-    {"KB", 1LL << 10}, {"MB", 1LL << 20}, {"GB", 1LL << 30}, {"TB", 1LL << 40}, {"B", 1}};
 constexpr int64_t kRetentionLeastBytes = 1LL << 20;
-
-// The number before `suffix` at the end of `text`, up to 6 digits.
-std::optional<long> NumberBefore(const std::string& text, const std::string& suffix) {
-  if (text.size() <= suffix.size() ||
-      text.compare(text.size() - suffix.size(), suffix.size(), suffix) != 0) {
-    return std::nullopt;
-  }
-  const std::string number = text.substr(0, text.size() - suffix.size());
-  if (number.size() > 6 || number.find_first_not_of("0123456789") != std::string::npos) {
-    return std::nullopt;
-  }
-  return std::stol(number);
-}
+constexpr size_t kRetentionDigits = 6;
 
 void StoreRetentionTime(AlerterOptions& options, const std::string& value) {
-  for (const RetentionUnit& unit : kRetentionUnits) {
-    const auto number = NumberBefore(value, unit.suffix);
-    if (number && *number > 0) {
-      options.retention.age = std::chrono::hours(*number * unit.hours);
-      return;
-    }
+  const auto hours =
+      UnitNumber(value, {{"h", 1}, {"d", 24}, {"w", 7 * 24}, {"y", 365 * 24}}, kRetentionDigits);
+  if (hours && *hours > 0) {
+    options.retention.age = std::chrono::hours(*hours);
+    return;
   }
   throw UsageError("--storage.retention.time: '" + value +
                    "' is no time of an hour or more (e.g. 48h, 90d, 12w, 1y)");
 }
 
 void StoreRetentionSize(AlerterOptions& options, const std::string& value) {
-  for (const SizeUnit& unit : kSizeUnits) {
-    const auto number = NumberBefore(value, unit.suffix);
-    if (number && *number * unit.bytes >= kRetentionLeastBytes) {
-      options.retention.bytes = *number * unit.bytes;
-      return;
-    }
-    if (number) break;
+  const auto bytes = UnitNumber(
+      value, {{"KB", 1LL << 10}, {"MB", 1LL << 20}, {"GB", 1LL << 30}, {"TB", 1LL << 40}, {"B", 1}},
+      kRetentionDigits);
+  if (bytes && *bytes >= kRetentionLeastBytes) {
+    options.retention.bytes = *bytes;
+    return;
   }
   throw UsageError("--storage.retention.size: '" + value +
                    "' is no size of 1MB or more (e.g. 512MB, 1GB)");

@@ -3,6 +3,7 @@
 #include <set>
 #include <sstream>
 
+#include "common/unit_number.h"
 #include "monitoring/config/yaml_reader.h"
 #include "protocol/pass_phrase.h"
 
@@ -18,12 +19,6 @@ constexpr char kAuthKeys[] =
     "priv_password_file";
 constexpr char kV3Keys[] =
     "username security_level auth_protocol password_file priv_protocol priv_password_file";
-
-struct DurationUnit {
-  const char* suffix;
-  long milliseconds;
-};
-constexpr DurationUnit kDurationUnits[] = {{"ms", 1}, {"s", 1000}};
 
 std::set<std::string> Words(const char* text) {
   std::set<std::string> words;
@@ -106,17 +101,9 @@ class ConfigReader : YamlReader {
   // "500ms", "2s": 1 ms to 60 s.
   int Timeout(const YAML::Node& node) const {
     const std::string text = Scalar(node, "timeout");
-    for (const DurationUnit& unit : kDurationUnits) {
-      const size_t digits = text.size() - std::string(unit.suffix).size();
-      if (text.size() <= std::string(unit.suffix).size() ||
-          text.compare(digits, std::string::npos, unit.suffix) != 0 ||
-          text.find_first_not_of("0123456789") != digits || digits > 6) {
-        continue;
-      }
-      const long milliseconds = std::stol(text.substr(0, digits)) * unit.milliseconds;
-      if (milliseconds >= 1 && milliseconds <= kTimeoutMaximumMilliseconds) {
-        return static_cast<int>(milliseconds);
-      }
+    const auto milliseconds = UnitNumber(text, {{"ms", 1}, {"s", 1000}}, 6);
+    if (milliseconds && *milliseconds >= 1 && *milliseconds <= kTimeoutMaximumMilliseconds) {
+      return static_cast<int>(*milliseconds);
     }
     Fail(node, "timeout: '" + text + "' is no time from 1ms to 60s (e.g. 500ms, 2s)");
   }
