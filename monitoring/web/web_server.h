@@ -30,16 +30,15 @@ class GuardedServer;
 class TlsContext;
 
 // The bounds on what a client may ask of the server.
-constexpr int kConnectionsMaximum = 512;      // open at once; more are refused with 503
-constexpr int kRequestSeconds = 5;            // for a whole request to arrive
-constexpr int kAnswerSeconds = 10;            // for a whole answer to leave
-constexpr int kKeepAliveSeconds = 5;          // an idle connection's life
-constexpr int kKeepAliveRequests = 100;       // requests on one connection
-constexpr size_t kHeadMaximum = 16384;        // request line and headers
-constexpr size_t kRequestLineMaximum = 8192;  // the library's own bound: 414
-constexpr size_t kHeadersMaximum = 100;       // header lines the client sends
-constexpr size_t kPayloadMaximum = 65536;     // a request body
-constexpr size_t kBodyFramingBytes = 4096;    // chunk sizes and trailers beside it
+constexpr int kConnectionsMaximum = 512;    // open at once; more are refused with 503
+constexpr int kRequestSeconds = 5;          // for a whole request to arrive
+constexpr int kAnswerSeconds = 10;          // for a whole answer to leave
+constexpr int kKeepAliveSeconds = 5;        // an idle connection's life
+constexpr int kKeepAliveRequests = 100;     // requests on one connection
+constexpr size_t kHeadMaximum = 16384;      // request line and headers (the library: 8192 a line)
+constexpr size_t kHeadersMaximum = 100;     // header lines the client sends
+constexpr size_t kPayloadMaximum = 65536;   // a request body
+constexpr size_t kBodyFramingBytes = 4096;  // chunk sizes and trailers beside it
 
 using RouteAnswer = std::function<void(const httplib::Request&, httplib::Response&)>;
 
